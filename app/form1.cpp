@@ -1,0 +1,29 @@
+#include "app/form1.h"
+
+Form1::Form1()
+{
+    window = platform::Window::create("３.１次関数  (by Zelkon)", 0xC0FFC0, 15465, 10230);
+    buildLayout();
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectHandlers()
+{
+    Command1->Click = [this] { Command1_Click(); };
+    Command2->Click = [this] { Command2_Click(); };
+    susumu->Click = [this] { susumu_Click(); };
+    modoru->Click = [this] { modoru_Click(); };
+    jidou->Click = [this] { jidou_Click(); };
+    tomeru->Click = [this] { tomeru_Click(); };
+    end->Click = [this] { end_Click(); };
+    Check1->Click = [this] { Check1_Click(); };
+    Check2->Click = [this] { Check2_Click(); };
+    Check3->Click = [this] { Check3_Click(); };
+    Check4->Click = [this] { Check4_Click(); };
+    kokuban->MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseDown(b, s, x, y); };
+    kokuban->MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseMove(b, s, x, y); };
+    kokuban->MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseUp(b, s, x, y); };
+}

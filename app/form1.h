@@ -1,0 +1,115 @@
+// The program's one window: its controls, its state record and every
+// procedure. The member functions live with their subsystem: app/ (start-up),
+// figure/ (grid, painting, dragging, segment), motion/ (steps, run, return),
+// chart/ (table, graph).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/form_state.h"
+#include "platform/surface.h"
+
+class Form1 : public FormState {
+public:
+    // Creates the window with every control as laid out and runs Form_Load.
+    Form1();
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    void Show() { window->Show(); }
+
+    // ---- controls --------------------------------------------------------
+    std::unique_ptr<platform::Window> window;  ///< Form1 itself
+    platform::PictureBox* kokuban = nullptr;   ///< the blackboard
+    platform::PictureBox* hyo = nullptr;       ///< the value table
+    platform::PictureBox* gamen = nullptr;     ///< the graph pane
+    platform::CommandButton* Command1 = nullptr;  ///< "初期画面"
+    platform::CommandButton* Command2 = nullptr;  ///< "最初に"
+    platform::CommandButton* susumu = nullptr;    ///< "出す"
+    platform::CommandButton* modoru = nullptr;    ///< "戻す"
+    platform::CommandButton* jidou = nullptr;     ///< "自    動"
+    platform::CommandButton* tomeru = nullptr;    ///< "ストップ"
+    platform::CommandButton* end = nullptr;       ///< "終了"
+    platform::CheckBox* Check1 = nullptr;  ///< grid
+    platform::CheckBox* Check2 = nullptr;  ///< graph
+    platform::CheckBox* Check3 = nullptr;  ///< table
+    platform::CheckBox* Check4 = nullptr;  ///< distance segment
+    platform::ComboBox* Combo1 = nullptr;  ///< pace of the automatic run
+    platform::TextBox* Text1 = nullptr;    ///< distance P has moved
+    platform::Label* Label1 = nullptr;
+    platform::Label* Label2 = nullptr;
+    platform::Label* Label3 = nullptr;
+    platform::Label* Label5 = nullptr;
+    platform::Label* Label6 = nullptr;
+    platform::Label* Label7 = nullptr;
+    platform::Label* Label8 = nullptr;
+    platform::ControlArray<platform::Label> Label4;  ///< 0..6 and 8
+    platform::Shape* Shape1 = nullptr;               ///< the red dot of P
+    platform::LineControl* Line1 = nullptr;          ///< the dark green tray band
+    platform::LineControl* Line2 = nullptr;
+    platform::LineControl* Line3 = nullptr;
+    platform::ControlArray<platform::LineControl> Line4;  ///< index 1 only
+    platform::ControlArray<platform::LineControl> Line5;  ///< the figure's lines, 4 = red segment
+    platform::ControlArray<platform::LineControl> Line6;  ///< outline of the 2-cm block
+    platform::ControlArray<platform::LineControl> Line7;  ///< outline of the 4-cm block
+    platform::ControlArray<platform::LineControl> Line9;  ///< outline of the 6-cm block
+
+    // ---- app: start-up, initial screen, end --------------------------------
+    void Form_Load();
+    void shokigamen();
+    void Command1_Click();
+    void end_Click();
+
+    // ---- figure -------------------------------------------------------------
+    void hougan();
+    void Check1_Click();
+    void nuri(std::int16_t n);
+    void nuri1(std::int16_t m);
+    void nuri2(std::int16_t m);
+    void nuri3(std::int16_t m);
+    void kokuban_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+    void kokuban_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+    void kokuban_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+    void idou1(std::int16_t x, std::int16_t y);
+    void idou2(std::int16_t x, std::int16_t y);
+    void idou3(std::int16_t x, std::int16_t y);
+    void Check4_Click();
+
+    // ---- motion -------------------------------------------------------------
+    void susumu_Click();
+    void modoru_Click();
+    void jidou_Click();
+    void tomeru_Click();
+    void matsu(std::int32_t ms);
+    void Command2_Click();
+
+    // ---- chart --------------------------------------------------------------
+    void hyokaki(std::int16_t mode);
+    void Check3_Click();
+    void gurafu(std::int16_t mode);
+    void gurafuten(std::int16_t mode);
+    void Check2_Click();
+
+private:
+    void buildLayout();
+    void connectHandlers();
+    // One block outline and its paint; top edge and seed row by kind.
+    void nuriHako(std::int16_t m, int top, int seedY);
+    // Lays one block's four outline lines; `rise` is the top side's offset above y + 120.
+    void idou(platform::ControlArray<platform::LineControl>& lines, std::int16_t x, std::int16_t y, int top);
+    // The red segment from B to P.
+    void senbun();
+    // P's dot, its label and the distance text for the current px.
+    void pUgoku();
+    // The label "χcm" under the middle of BP.
+    void chiLabel(bool visible);
+    // Writes or wipes the table column of distance x.
+    void hyoRetsu(std::int16_t mode, double x);
+};
+
+// The distance text of χ cm: a blank, then χ with exactly one decimal and a
+// full stop (" 0.0", " 0.5", ..., " 10.0").
+std::string kyoriText(double chi);

@@ -1,0 +1,124 @@
+#include "platform/helpers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstdio>
+#include <limits>
+#include <stdexcept>
+
+namespace platform {
+
+Colour QBColor(int index)
+{
+    static constexpr Colour palette[16] = {
+        0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+        0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
+    };
+    if (index < 0 || index > 15)
+        throw std::out_of_range("QBColor index");
+    return palette[index];
+}
+
+double Val(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    std::string number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        number += text[i++];
+    std::size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        number += text[i++];
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        number += text[i++];
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            number += text[i++];
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0.0;
+    // An exponent counts only when at least one digit follows it.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            exponent += text[j++];
+        std::size_t expDigits = 0;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9') {
+            exponent += text[j++];
+            ++expDigits;
+        }
+        if (expDigits > 0)
+            number += exponent;
+    }
+    // strtod of the C locale: the decimal mark is always a full stop.
+    // Overflow gives HUGE_VAL, which is the infinity of the right sign.
+    return std::strtod(number.c_str(), nullptr);
+}
+
+std::string Str(double value)
+{
+    if (std::isinf(value))
+        return value > 0 ? " inf" : "-inf";
+    // The shortest decimal form that reads back as the same double; plain
+    // digits up to 10^15, an exponent beyond.
+    char buf[400];
+    const auto format = std::fabs(value) < 1e15 ? std::chars_format::fixed : std::chars_format::general;
+    const auto end = std::to_chars(buf, buf + sizeof buf - 1, value, format).ptr;
+    *end = '\0';
+    std::string s = buf;
+    const bool negative = !s.empty() && s[0] == '-';
+    if (negative)
+        s.erase(0, 1);
+    if (s.size() > 1 && s[0] == '0' && s[1] == '.')
+        s.erase(0, 1);
+    return (negative ? "-" : " ") + s;
+}
+
+std::string PrintText(double value)
+{
+    return Str(value) + " ";
+}
+
+double Int(double value)
+{
+    return std::floor(value);
+}
+
+double roundHalfEven(double value)
+{
+    return std::nearbyint(value);  // the default rounding mode rounds halves to even
+}
+
+namespace {
+template <typename T>
+T convert(double value)
+{
+    const double r = roundHalfEven(value);
+    if (!(r >= std::numeric_limits<T>::min() && r <= std::numeric_limits<T>::max()))
+        throw std::overflow_error("Overflow");
+    return static_cast<T>(r);
+}
+}  // namespace
+
+std::int16_t CInt(double value) { return convert<std::int16_t>(value); }
+std::int32_t CLng(double value) { return convert<std::int32_t>(value); }
+
+std::int32_t CLngSaturated(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double r = roundHalfEven(value);
+    if (r >= std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    if (r <= std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(r);
+}
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+// Toolkit side of the surface, for the program's entry and for tests that
+// drive the real widgets (mouse events, screenshots). The program's own code
+// never includes this header.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include "platform/surface.h"
+
+class QWidget;
+
+namespace platform::qt {
+
+// 0x00BBGGRR -> QColor, and back.
+QColor toQColor(Colour c);
+Colour fromQColor(const QColor& c);
+
+// The program's face at the given size, at 96 dpi.
+QFont programFont(const Font& font, bool smooth = true);
+
+// The widget behind a control, and the drawing area of a picture box (its
+// client area, where mouse positions and drawing coordinates start).
+QWidget* widgetOf(const Window& window);
+QWidget* widgetOf(const PictureBox& box);      // the client area
+QWidget* frameOf(const PictureBox& box);       // with its border
+QWidget* widgetOf(const CommandButton& button);
+QWidget* widgetOf(const CheckBox& box);
+QWidget* widgetOf(const TextBox& box);
+QWidget* widgetOf(const ComboBox& box);
+
+// The drawing layer of a picture box.
+const QImage& layerOf(const PictureBox& box);
+
+}  // namespace platform::qt

@@ -1,0 +1,344 @@
+// The surface through which the program reaches the window, its controls, the
+// drawing layers of the picture boxes, the event pump and the end of the
+// program. Nothing here names the toolkit: the figure, motion and chart code
+// include only this header, and the toolkit lives in the implementation.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/helpers.h"
+
+namespace platform {
+
+// A font of the program's Japanese proportional Gothic face.
+struct Font {
+    double points = 9.0;
+    bool bold = false;
+};
+
+// Pixel rectangle: left, top, width, height.
+struct Box {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool empty() const { return width <= 0 || height <= 0; }
+    Box united(const Box& other) const;
+};
+
+// Twips as laid out -> pixels (15 twips per pixel at 96 dpi).
+constexpr int twipsToPixels(int twips) { return twips / 15; }
+// Pixel size of a font of the given points at 96 dpi.
+int fontPixels(double points);
+
+class Container;
+
+// A graphical control (line, label, shape): it has no window of its own, is
+// painted by its container above the drawing layer and below every windowed
+// control, and lets the mouse through to the container.
+class Graphic {
+public:
+    explicit Graphic(Container& owner) : owner_(owner) {}
+    virtual ~Graphic() = default;
+    Graphic(const Graphic&) = delete;
+    Graphic& operator=(const Graphic&) = delete;
+
+    bool Visible() const { return visible_; }
+    void setVisible(bool visible);
+    // The pixels this control may cover, for repainting.
+    virtual Box bounds() const = 0;
+    Container& owner() const { return owner_; }
+
+protected:
+    // Call around every change of a property that shows: repaints old and new place.
+    class Change {
+    public:
+        explicit Change(Graphic& g) : g_(g), before_(g.bounds()) {}
+        ~Change();
+    private:
+        Graphic& g_;
+        Box before_;
+    };
+
+private:
+    Container& owner_;
+    bool visible_ = true;
+};
+
+// A line control: end points in the container's pixels, a border colour and width.
+class LineControl : public Graphic {
+public:
+    LineControl(Container& owner, float x1, float y1, float x2, float y2, Colour colour, int width);
+    float X1() const { return x1_; }
+    float Y1() const { return y1_; }
+    float X2() const { return x2_; }
+    float Y2() const { return y2_; }
+    void setX1(float v);
+    void setY1(float v);
+    void setX2(float v);
+    void setY2(float v);
+    Colour BorderColor() const { return colour_; }
+    int BorderWidth() const { return width_; }
+    // Repaints the line and what lies beneath it.
+    void Refresh();
+    Box bounds() const override;
+
+private:
+    float x1_, y1_, x2_, y2_;
+    Colour colour_;
+    int width_;
+};
+
+// A label of fixed size (the size of its caption) at Left, Top.
+class Label : public Graphic {
+public:
+    Label(Container& owner, std::string caption, Box box, Colour fore, Colour back, bool transparent, Font font);
+    const std::string& Caption() const { return caption_; }
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void setLeft(float v);
+    void setTop(float v);
+    Colour ForeColor() const { return fore_; }
+    Colour BackColor() const { return back_; }
+    bool transparent() const { return transparent_; }
+    const Font& font() const { return font_; }
+    Box bounds() const override;
+
+private:
+    std::string caption_;
+    float left_, top_;
+    int width_, height_;
+    Colour fore_, back_;
+    bool transparent_;
+    Font font_;
+};
+
+// A circle shape, solid filled: the circle of the smaller side, centred in its box.
+class Shape : public Graphic {
+public:
+    Shape(Container& owner, Box box, Colour colour);
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void setLeft(float v);
+    void setTop(float v);
+    Colour colour() const { return colour_; }
+    Box bounds() const override;
+
+private:
+    float left_, top_;
+    int width_, height_;
+    Colour colour_;
+};
+
+// Anything that holds controls: the window's client area and the picture boxes.
+// Graphical controls are kept in stacking order, the first on top.
+class Container {
+public:
+    virtual ~Container() = default;
+    const std::vector<Graphic*>& graphics() const { return graphics_; }
+    // Repaint the given pixels of this container.
+    virtual void invalidate(const Box& box) = 0;
+
+    // Adds a graphical control below those added before it.
+    template <typename T, typename... Args>
+    T& add(Args&&... args)
+    {
+        auto g = std::make_unique<T>(*this, std::forward<Args>(args)...);
+        T& ref = *g;
+        graphics_.push_back(&ref);
+        owned_.push_back(std::move(g));
+        return ref;
+    }
+
+private:
+    std::vector<Graphic*> graphics_;
+    std::vector<std::unique_ptr<Graphic>> owned_;
+};
+
+// Mouse event arguments as the handlers receive them: button 1 left, 2 right,
+// 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt; x, y in the box's pixels.
+using MouseHandler = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
+
+// A picture box: a container with a drawing layer that keeps what is drawn on
+// it (also while covered or out of view) and mouse events.
+class PictureBox : public Container {
+public:
+    ~PictureBox() override = default;
+
+    // Drawing layer.
+    virtual void Cls() = 0;
+    // A line from (x1, y1) to (x2, y2) in `colour`, DrawWidth pixels wide. The
+    // same line drawn from either end covers the same pixels, so drawing it
+    // again in the background colour removes it.
+    virtual void Line(float x1, float y1, float x2, float y2, Colour colour) = 0;
+    // Writes the text with its top-left corner at CurrentX, CurrentY in ForeColor
+    // and the box's font, without smoothing; then moves to the next line.
+    virtual void Print(const std::string& text) = 0;
+    // Border fill: from (x, y), paints the connected region up to pixels of
+    // `border` with FillColor, when FillStyle is solid. A seed on the border
+    // colour or outside the box paints nothing.
+    virtual void FloodFill(int x, int y, Colour border) = 0;
+    // The colour of one pixel of the drawing layer (for checks and tests).
+    virtual Colour Point(int x, int y) const = 0;
+    virtual int scaleWidth() const = 0;   // drawing area in pixels
+    virtual int scaleHeight() const = 0;
+
+    // The relative and ForeColor forms of Line, and Print of a number.
+    void Line(float x1, float y1, float x2, float y2) { Line(x1, y1, x2, y2, foreColor_); }
+    void LineStep(float x1, float y1, float dx, float dy, Colour colour) { Line(x1, y1, x1 + dx, y1 + dy, colour); }
+    void LineStep(float x1, float y1, float dx, float dy) { Line(x1, y1, x1 + dx, y1 + dy, foreColor_); }
+    void PrintNumber(double value) { Print(PrintText(value)); }
+
+    Colour BackColor() const { return backColor_; }
+    Colour ForeColor() const { return foreColor_; }
+    void setForeColor(Colour c) { foreColor_ = c; }
+    int DrawWidth() const { return drawWidth_; }
+    void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
+    int FillStyle() const { return fillStyle_; }
+    void setFillStyle(int s) { fillStyle_ = s; }
+    Colour FillColor() const { return fillColor_; }
+    void setFillColor(Colour c) { fillColor_ = c; }
+    float CurrentX() const { return currentX_; }
+    float CurrentY() const { return currentY_; }
+    void setCurrentX(float v) { currentX_ = v; }
+    void setCurrentY(float v) { currentY_ = v; }
+    const Font& font() const { return font_; }
+
+    MouseHandler MouseDown, MouseMove, MouseUp;
+
+protected:
+    Colour backColor_ = 0xFFFFFF;
+    Colour foreColor_ = 0;
+    int drawWidth_ = 1;
+    int fillStyle_ = 1;
+    Colour fillColor_ = 0;
+    float currentX_ = 0, currentY_ = 0;
+    Font font_;
+};
+
+class CommandButton {
+public:
+    virtual ~CommandButton() = default;
+    virtual bool Enabled() const = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual std::string Caption() const = 0;
+    virtual Colour BackColor() const = 0;
+    std::function<void()> Click;
+};
+
+class CheckBox {
+public:
+    virtual ~CheckBox() = default;
+    virtual int Value() const = 0;
+    // Runs Click when, and only when, the value changes.
+    virtual void setValue(int value) = 0;
+    virtual std::string Caption() const = 0;
+    std::function<void()> Click;
+};
+
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual std::string Text() const = 0;
+    virtual void setText(const std::string& text) = 0;
+};
+
+class ComboBox {
+public:
+    virtual ~ComboBox() = default;
+    virtual std::string Text() const = 0;
+    virtual void setText(const std::string& text) = 0;
+    virtual std::vector<std::string> items() const = 0;
+};
+
+// How a windowed control is laid out: place in twips, colours, font, tab index.
+struct Layout {
+    int left, top, width, height;  // twips, relative to the container's client area
+    Colour back;
+    Colour fore;
+    Font font;
+    int tabIndex;
+    bool defaultBack = false;  // the platform's own colours instead of back/fore
+};
+
+// The window: a container for the top-level controls and the factory of every
+// control. Controls are created in stacking order, the first on top.
+class Window : public Container {
+public:
+    ~Window() override = default;
+
+    // Outer size in twips; setting resizes at once.
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual void setWidth(int twips) = 0;
+    virtual void setHeight(int twips) = 0;
+    virtual std::string Caption() const = 0;
+
+    virtual PictureBox& addPictureBox(Container* parent, const Layout& layout) = 0;
+    virtual CommandButton& addButton(const std::string& caption, const Layout& layout) = 0;
+    virtual CheckBox& addCheckBox(Container* parent, const std::string& caption, int value, const Layout& layout) = 0;
+    virtual TextBox& addTextBox(Container* parent, const std::string& text, const Layout& layout) = 0;
+    virtual ComboBox& addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& layout) = 0;
+    // Puts the focusable controls in this order (first takes the focus first).
+    virtual void setTabOrder(const std::vector<const void*>& controls) = 0;
+
+    virtual void Show() = 0;
+    // Closes the window and ends the program: every event loop returns and no
+    // handler runs any more.
+    virtual void End() = 0;
+    // False once the window has been closed or the program ended.
+    virtual bool alive() const = 0;
+
+    // Creates the toolkit's window; the application object must exist.
+    static std::unique_ptr<Window> create(const std::string& caption, Colour back, int clientWidthTwips, int clientHeightTwips);
+};
+
+// Time and the event pump.
+namespace events {
+// Milliseconds from a fixed start, from a monotonic clock: never wraps, never
+// jumps back.
+std::int64_t monotonicMs();
+// Hands every pending event to its handler, then returns.
+void DoEvents();
+// Waits ms milliseconds (at least), handling events as they come, without
+// keeping a processor busy. Returns early when wake() is called, or at once
+// when the program is ending. Returns true when the whole time ran out.
+bool waitHandlingEvents(std::int32_t ms);
+// Ends the wait in progress, if any.
+void wake();
+}  // namespace events
+
+}  // namespace platform
+
+namespace platform {
+
+// Controls that share a name and are addressed by index, some indexes unused.
+// Addressing an index that holds no control is an error.
+template <typename T>
+class ControlArray {
+public:
+    void set(int index, T& control)
+    {
+        if (index >= static_cast<int>(items_.size()))
+            items_.resize(index + 1, nullptr);
+        items_[index] = &control;
+    }
+    T& operator()(int index) const
+    {
+        if (index < 0 || index >= static_cast<int>(items_.size()) || !items_[index])
+            throw std::out_of_range("Control array element does not exist");
+        return *items_[index];
+    }
+    bool has(int index) const { return index >= 0 && index < static_cast<int>(items_.size()) && items_[index]; }
+
+private:
+    std::vector<T*> items_;
+};
+
+}  // namespace platform
