@@ -349,11 +349,8 @@ public:
     {
         box_ = new QCheckBox(q(caption), parent);
         place(box_, l);
-        QPalette pal = box_->palette();
-        pal.setColor(QPalette::Window, toQColor(l.back));
-        pal.setColor(QPalette::WindowText, toQColor(l.fore));
-        box_->setPalette(pal);
-        box_->setAutoFillBackground(true);
+        box_->setStyleSheet(QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
+                                .arg(colourName(l.back), colourName(l.fore)));
         box_->setChecked(value != 0);
         // Both the pupil's clicks and changes made in code arrive here, and
         // only when the value changes.

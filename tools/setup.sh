@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what the program and its tests need on Debian 12, where missing.
+# Usage: tools/setup.sh [--tests]
+set -euo pipefail
+packages=(g++ cmake make qt6-base-dev fonts-ipafont-gothic)
+if [[ "${1:-}" == "--tests" ]]; then
+  packages+=(xvfb xdotool x11-apps imagemagick libbenchmark-dev valgrind xauth)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [[ $(id -u) -ne 0 ]] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
