@@ -7,6 +7,17 @@ using platform::QBColor;
 namespace {
 constexpr platform::Colour paneBack = 0xC0FFFF;
 constexpr double perCm = 30, perCm2 = 30.0 / 4;  // pixels per cm of χ, per cm² of y
+
+// Whether the trace's colour lies on the pane at or next to (x, y).
+bool traced(const platform::PictureBox& pane, double x, double y)
+{
+    const int cx = static_cast<int>(x + 0.5), cy = static_cast<int>(y + 0.5);
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (pane.Point(cx + dx, cy + dy) == QBColor(9))
+                return true;
+    return false;
+}
 }  // namespace
 
 void Form1::gurafu(std::int16_t mode)
@@ -52,17 +63,16 @@ void Form1::gurafuten(std::int16_t mode)
         gurafuy = gurafuy - zoubun.at(CInt(2 * x + 1)) / 2.0;
     const double ny = 480 - gurafuy * perCm2;
     if (Check2->Value() != 0) {
+        // Wiping the undone piece also takes the round end off the piece before
+        // it, which ends at the new point: that one is drawn again, if it is on
+        // the pane (it is not when it was taken while the pane was hidden).
+        const double before = x > 0 ? gurafuy - zoubun.at(CInt(2 * x)) / 2.0 : gurafuy;
+        const double bx = x > 0 ? nx - perCm / 2 : nx, byy = 480 - before * perCm2;
+        const bool redraw = mode != 0 && traced(*gamen, (bx + nx) / 2, (byy + ny) / 2);
         gamen->Line(gx, gy, nx, ny);
-        if (mode != 0) {
-            // The wiped piece's round end cut into the piece before it, which
-            // ends at the new point: draw that one again.
+        if (redraw) {
             gamen->setForeColor(QBColor(9));
-            if (x > 0) {
-                const double before = gurafuy - zoubun.at(CInt(2 * x)) / 2.0;
-                gamen->Line(nx - perCm / 2, 480 - before * perCm2, nx, ny);
-            } else {
-                gamen->Line(nx, ny, nx, ny);
-            }
+            gamen->Line(bx, byy, nx, ny);
         }
     }
     gx = nx;

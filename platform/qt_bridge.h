@@ -6,10 +6,10 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QWidget>
 
 #include "platform/surface.h"
 
-class QWidget;
 
 namespace platform::qt {
 

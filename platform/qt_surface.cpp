@@ -84,8 +84,9 @@ void Label::setTop(float v) { Change c(*this); top_ = v; }
 
 Box Label::bounds() const
 {
-    // Glyphs may reach a little past the label's box.
-    return {static_cast<int>(std::floor(left_)) - 2, static_cast<int>(std::floor(top_)) - 2, width_ + 8, height_ + 4};
+    // Glyphs of this face may reach past the box that the caption was laid
+    // out for: repaint generously.
+    return {static_cast<int>(std::floor(left_)) - 2, static_cast<int>(std::floor(top_)) - 2, width_ + height_ + 4, height_ + 4};
 }
 
 Shape::Shape(Container& owner, Box box, Colour colour)
@@ -552,7 +553,8 @@ private:
         // Created in stacking order, first on top: each new one goes below
         // the windowed siblings made before it.
         QWidget* parent = w->parentWidget();
-        for (QObject* o : parent->children()) {
+        const QObjectList siblings = parent->children();  // raise() reorders the live list
+        for (QObject* o : siblings) {
             auto* sibling = qobject_cast<QWidget*>(o);
             if (sibling && sibling != w && ownedWidget(sibling))
                 sibling->raise();

@@ -1,0 +1,137 @@
+// Speed of what the pupil does most: a step of P with every option on, a step
+// back, the repaint of the figure, one mouse move while dragging, and a whole
+// automatic run without pauses. Prints median and spread over repetitions.
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include "app/form1.h"
+#include "platform/qt_bridge.h"
+
+namespace {
+
+Form1* form = nullptr;
+
+// Every option on and a 6-cm block in every column, P on B.
+void prepare()
+{
+    Form1& f = *form;
+    f.Command1_Click();
+    for (int k = 0; k < 5; ++k)
+        f.hako[k] = 3;
+    f.kokuban->setForeColor(platform::QBColor(14));
+    f.Check1->setValue(1);
+    f.Check2->setValue(1);
+    f.Check3->setValue(1);
+    f.Check4->setValue(1);
+    f.Command2_Click();
+    QCoreApplication::processEvents();
+}
+
+void BM_StepForward(benchmark::State& state)
+{
+    prepare();
+    for (auto _ : state) {
+        if (form->px == 100) {
+            state.PauseTiming();
+            form->Command2_Click();
+            state.ResumeTiming();
+        }
+        form->susumu_Click();
+    }
+}
+
+void BM_StepBack(benchmark::State& state)
+{
+    prepare();
+    for (int i = 0; i < 20; ++i)
+        form->susumu_Click();
+    for (auto _ : state) {
+        if (form->px == 300) {
+            state.PauseTiming();
+            for (int i = 0; i < 20; ++i)
+                form->susumu_Click();
+            state.ResumeTiming();
+        }
+        form->modoru_Click();
+    }
+}
+
+void BM_Repaint(benchmark::State& state)
+{
+    prepare();
+    for (int i = 0; i < 7; ++i)
+        form->susumu_Click();
+    for (auto _ : state)
+        form->nuri(static_cast<std::int16_t>(form->px));
+}
+
+void BM_DragMove(benchmark::State& state)
+{
+    prepare();
+    QWidget* board = platform::qt::widgetOf(*form->kokuban);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(470, 100), board->mapToGlobal(QPointF(470, 100)), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(board, &press);
+    int i = 0;
+    for (auto _ : state) {
+        const QPointF p(100 + i % 400, 150 + i % 100);
+        ++i;
+        QMouseEvent move(QEvent::MouseMove, p, board->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(board, &move);
+    }
+    // Release where nothing changes, so the figure stays as it was.
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(470, 350), board->mapToGlobal(QPointF(470, 350)),
+                        Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(board, &release);
+}
+
+// The cost of the screen update that follows a step: the paint of the changed areas.
+void BM_StepAndPaint(benchmark::State& state)
+{
+    prepare();
+    for (auto _ : state) {
+        if (form->px == 100)
+            form->Command2_Click();
+        form->susumu_Click();
+        QCoreApplication::processEvents();
+    }
+}
+
+void BM_RunOf20Steps(benchmark::State& state)
+{
+    prepare();
+    form->Combo1->setText(" 0");
+    for (auto _ : state) {
+        form->Command2_Click();
+        form->jidou_Click();
+    }
+    form->Combo1->setText("50");
+}
+
+constexpr int kRepetitions = 10;
+BENCHMARK(BM_StepForward)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StepBack)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Repaint)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DragMove)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StepAndPaint)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RunOf20Steps)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    Form1 f;
+    f.Show();
+    form = &f;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory of this session: %.1f MB\n", usage.ru_maxrss / 1024.0);
+    return 0;
+}

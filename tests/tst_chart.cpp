@@ -1,0 +1,205 @@
+// The value table and the graph pane: columns printed and wiped as P walks,
+// the trace and its undo, gaps while the pane is hidden, the pane's grid.
+#include <QTest>
+
+#include "testutil.h"
+
+using platform::Colour;
+using Kinds = std::array<int, 5>;
+
+namespace {
+constexpr Colour back = 0xC0FFFF, lightBlue = 0xFF0000, green = 0x008000, black = 0x000000;
+const Kinds mixed{1, 1, 3, 0, 2};
+
+// Area (cm²) past AB after k half-centimetre steps: each step adds the kind of its slot.
+int areaAfter(const Kinds& kinds, int k)
+{
+    int a = 0;
+    for (int j = 1; j <= k; ++j)
+        a += kinds[(j - 1) / 4];
+    return a;
+}
+
+int stepsTaken(const Form1& f) { return (300 - static_cast<int>(f.px)) / 10; }
+
+// How many pixels of the rectangle (clipped to the layer) are not / are of colour c.
+std::pair<int, int> tally(platform::PictureBox* b, QRect r, Colour c)
+{
+    r &= QRect(0, 0, b->scaleWidth(), b->scaleHeight());
+    std::pair<int, int> n;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            ++(b->Point(x, y) == c ? n.second : n.first);
+    return n;
+}
+bool anyIn(platform::PictureBox* b, QRect r, Colour c) { return tally(b, r, c).second > 0; }
+bool allIn(platform::PictureBox* b, QRect r, Colour c) { return tally(b, r, c).first == 0; }
+bool traceNear(Form1& f, QPointF p) { return anyIn(f.gamen, QRect(p.toPoint() - QPoint(2, 2), QSize(5, 5)), lightBlue); }
+QImage pane(Form1& f) { return platform::qt::layerOf(*f.gamen).copy(); }
+
+// What is wrong with the table, if anything: it must show columns 0..floor(χ)
+// in light blue and nothing right of them, and hyoy must be the true area at floor(χ).
+QString tableFault(Form1& f, const Kinds& kinds)
+{
+    const int whole = stepsTaken(f) / 2;
+    const QString at = QString(" at step %1").arg(stepsTaken(f));
+    if (f.hyoy != areaAfter(kinds, 2 * whole))
+        return QString("hyoy %1, not %2").arg(f.hyoy).arg(areaAfter(kinds, 2 * whole)) + at;
+    for (int c = 0; c <= 10; ++c) {
+        const int left = c == 0 ? 55 : 45 + 45 * c;
+        const bool shown = anyIn(f.hyo, {left, 20, 30, 30}, lightBlue) && anyIn(f.hyo, {left, 65, 30, 35}, lightBlue);
+        if (c <= whole && !shown)
+            return QString("column %1 missing").arg(c) + at;
+        if (c > whole && !allIn(f.hyo, {left, 0, 45, f.hyo->scaleHeight()}, back))
+            return QString("column %1 not blank").arg(c) + at;
+    }
+    return {};
+}
+}  // namespace
+
+class TestChart : public QObject {
+    Q_OBJECT
+private slots:
+    void tableWalkForwardAndBack()
+    {
+        Form1 f;
+        f.Show();
+        testutil::build(f, mixed);
+        testutil::click(f.Check3);
+        const double totals[] = {2, 4, 6, 8, 14, 20, 20, 20, 24, 28};
+        for (int k = 1; k <= 40; ++k) {  // 20 steps forward, 20 back
+            k <= 20 ? f.susumu_Click() : f.modoru_Click();
+            if (k <= 20 && k % 2 == 0)
+                QCOMPARE(f.hyoy, totals[k / 2 - 1]);
+            QCOMPARE(tableFault(f, mixed), QString());
+        }
+        QVERIFY(allIn(f.hyo, {0, 0, 55, 200}, back) && allIn(f.hyo, {85, 0, 1000, 200}, back));
+    }
+
+    void traceOfTallBlocksEndsOnTopGridLine()
+    {
+        Form1 f;
+        f.Show();
+        testutil::click(f.Check2);
+        testutil::build(f, {3, 3, 3, 3, 3});
+        testutil::steps(f, 20);
+        QCOMPARE(QPointF(f.gx, f.gy), QPointF(335, 30));
+        QCOMPARE(f.gurafuy, 60.0);
+        QVERIFY(traceNear(f, {335, 30}));
+        for (double k = 0.5; k < 20; ++k)  // the middle of every piece, off the grid lines
+            QVERIFY2(traceNear(f, {35 + 15 * k, 480 - 22.5 * k}), qPrintable(QString::number(k)));
+        QVERIFY(!anyIn(f.gamen, {60, 40, 100, 100}, lightBlue));  // well above the line
+    }
+
+    void stepForwardAndBackRestoresPane_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<bool>("hiddenBefore");  // pane ticked only after those steps
+        QTest::newRow("from 0") << 0 << false;
+        QTest::newRow("from 2.5") << 5 << false;
+        QTest::newRow("from 6.5, in the empty slot") << 13 << false;
+        QTest::newRow("from 2.5, steps before taken hidden") << 5 << true;
+    }
+    void stepForwardAndBackRestoresPane()
+    {
+        QFETCH(int, before);
+        QFETCH(bool, hiddenBefore);
+        Form1 f;
+        f.Show();
+        if (!hiddenBefore)
+            testutil::click(f.Check2);
+        testutil::build(f, mixed);
+        testutil::steps(f, before);
+        if (hiddenBefore)
+            testutil::click(f.Check2);
+        const QList<double> state{f.gurafuy, f.gx, f.gy};
+        const QImage image = pane(f);
+        f.susumu_Click();
+        QVERIFY(pane(f) != image);
+        f.modoru_Click();
+        QCOMPARE((QList<double>{f.gurafuy, f.gx, f.gy}), state);
+        QVERIFY(pane(f) == image);
+    }
+
+    void hiddenStepsLeaveGap()
+    {
+        Form1 f;
+        f.Show();
+        const Kinds kinds{1, 2, 3, 2, 1};
+        testutil::click(f.Check2);
+        testutil::build(f, kinds);
+        const auto point = [&](int k) { return QPointF(35 + 15 * k, 480 - 7.5 * areaAfter(kinds, k)); };
+        const auto middle = [&](int k) { return (point(k - 1) + point(k)) / 2; };
+        for (int k = 1; k <= 13; ++k) {  // hidden for steps 5 to 10
+            if (k == 5 || k == 11)
+                testutil::click(f.Check2);
+            f.susumu_Click();
+            QCOMPARE(QPointF(f.gx, f.gy), point(k));
+            QVERIFY2(traceNear(f, middle(k)) == (k < 5 || k > 10), qPrintable(QString::number(k)));
+        }
+        QVERIFY(!traceNear(f, (point(4) + point(10)) / 2));  // no line across the gap
+    }
+
+    void showingTableCountedColumnTwiceAndMissedHiddenSteps_data()
+    {
+        // f / b: a step forward / back; t: a click on Check3.
+        QTest::addColumn<QString>("script");
+        QTest::newRow("shown at 0, hidden and shown at 3") << "tfffffftt";
+        QTest::newRow("shown at whole 3 after hidden steps") << "fffffft";
+        QTest::newRow("shown at half 3.5") << "ffffffft";
+        QTest::newRow("hidden at 2, shown at 6") << "tfffftfffffffft";
+        QTest::newRow("hidden at 6, back to 2.5, shown") << "tfffffffffffftbbbbbbbt";
+        QTest::newRow("shown twice at 4, then back to 0") << "tfffffffftttt" "bbbbbbbb";
+        QTest::newRow("shown at 10, then back to 7 and on") << "ffffffffff" "ffffffffff" "t" "bbbbbbffffff";
+    }
+    void showingTableCountedColumnTwiceAndMissedHiddenSteps()
+    {
+        QFETCH(QString, script);
+        Form1 f;
+        f.Show();
+        testutil::build(f, mixed);
+        for (QChar c : script) {
+            c == 'f' ? f.susumu_Click() : c == 'b' ? f.modoru_Click() : testutil::click(f.Check3);
+            if (f.Check3->Value() != 0)
+                QCOMPARE(tableFault(f, mixed), QString());
+        }
+    }
+
+    void paneGridAndSizeBoxes()
+    {
+        Form1 f;
+        f.Show();
+        f.gurafu(0);
+        QSet<int> rows{481}, cols{34};  // the axes, then the grid lines
+        for (int i = 0; i <= 15; ++i)
+            rows << 480 - 30 * i;
+        for (int i = 0; i <= 11; ++i)
+            cols << 35 + 30 * i;
+        for (int y : rows)
+            QVERIFY2(allIn(f.gamen, {36, y, 348, 1}, green), qPrintable(QString::number(y)));
+        for (int x : cols)
+            QVERIFY2(allIn(f.gamen, {x, 7, 1, 473}, green), qPrintable(QString::number(x)));
+        QVERIFY(anyIn(f.gamen, {362, 485, 35, 15}, black));  // "(cm)"
+        QVERIFY(anyIn(f.gamen, {25, 485, 10, 15}, black));   // "0"
+        // Green only on those lines, black only among the labels, background elsewhere.
+        for (int y = 0; y < f.gamen->scaleHeight(); ++y)
+            for (int x = 0; x < f.gamen->scaleWidth(); ++x) {
+                const Colour c = f.gamen->Point(x, y);
+                if (!(c == back || (c == green && (rows.contains(y) || cols.contains(x))) || (c == black && (x < 34 || y > 481))))
+                    QFAIL(qPrintable(QString("pixel %1 at (%2, %3)").arg(c, 0, 16).arg(x).arg(y)));
+            }
+        const QImage image = pane(f);
+        const auto toggle = [&](platform::CheckBox* box, int width, int height) {
+            testutil::click(box);
+            QCOMPARE(QSize(f.window->Width(), f.window->Height()), QSize(width, height));
+            QVERIFY(pane(f) == image);
+        };
+        toggle(f.Check2, 15700, 8800);
+        toggle(f.Check3, 15700, 10800);
+        toggle(f.Check2, 9700, 10800);
+        toggle(f.Check3, 9700, 8800);
+    }
+};
+
+QTEST_MAIN(TestChart)
+#include "tst_chart.moc"
