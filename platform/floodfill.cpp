@@ -1,5 +1,6 @@
 #include "platform/floodfill.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -15,10 +16,20 @@ long borderFill(std::uint32_t* pixels, int width, int height, int stride, int x,
     if (isBorder(x, y))
         return 0;
 
-    // Scanline fill. A separate mark of visited pixels lets the fill colour
-    // equal the region's colour (or any colour in it) without looping forever.
-    std::vector<std::uint8_t> done(static_cast<std::size_t>(width) * height, 0);
-    auto open = [&](int px, int py) { return !done[static_cast<std::size_t>(py) * width + px] && !isBorder(px, py); };
+    // Scanline fill. A mark of visited pixels lets the fill colour equal the
+    // region's colour (or any colour in it) without looping forever; the marks
+    // are stamps of this fill's number, so the buffer is kept between fills and
+    // never cleared.
+    static thread_local std::vector<std::uint32_t> stamps;
+    static thread_local std::uint32_t fillNumber = 0;
+    const std::size_t size = static_cast<std::size_t>(width) * height;
+    if (stamps.size() < size || ++fillNumber == 0) {
+        stamps.assign(std::max(size, stamps.size()), 0);
+        fillNumber = 1;
+    }
+    const std::uint32_t mark = fillNumber;
+    auto visited = [&](int px, int py) -> std::uint32_t& { return stamps[static_cast<std::size_t>(py) * width + px]; };
+    auto open = [&](int px, int py) { return visited(px, py) != mark && !isBorder(px, py); };
     const std::uint32_t value = 0xFF000000u | (fill & rgb);
     std::vector<std::pair<int, int>> stack{{x, y}};
     long painted = 0;
@@ -33,7 +44,7 @@ long borderFill(std::uint32_t* pixels, int width, int height, int stride, int x,
         while (right < width - 1 && open(right + 1, sy))
             ++right;
         for (int i = left; i <= right; ++i) {
-            done[static_cast<std::size_t>(sy) * width + i] = 1;
+            visited(i, sy) = mark;
             pixels[sy * stride + i] = value;
         }
         painted += right - left + 1;
