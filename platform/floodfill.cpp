@@ -28,33 +28,39 @@ long borderFill(std::uint32_t* pixels, int width, int height, int stride, int x,
         fillNumber = 1;
     }
     const std::uint32_t mark = fillNumber;
-    auto visited = [&](int px, int py) -> std::uint32_t& { return stamps[static_cast<std::size_t>(py) * width + px]; };
-    auto open = [&](int px, int py) { return visited(px, py) != mark && !isBorder(px, py); };
     const std::uint32_t value = 0xFF000000u | (fill & rgb);
+    // A pixel is open when this fill has not been there and it is not border.
+    auto openAt = [&](const std::uint32_t* row, const std::uint32_t* marks, int i) {
+        return marks[i] != mark && (row[i] & rgb) != border;
+    };
     std::vector<std::pair<int, int>> stack{{x, y}};
     long painted = 0;
     while (!stack.empty()) {
         auto [sx, sy] = stack.back();
         stack.pop_back();
-        if (!open(sx, sy))
+        std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(sy) * stride;
+        std::uint32_t* marks = stamps.data() + static_cast<std::size_t>(sy) * width;
+        if (!openAt(row, marks, sx))
             continue;
         int left = sx, right = sx;
-        while (left > 0 && open(left - 1, sy))
+        while (left > 0 && openAt(row, marks, left - 1))
             --left;
-        while (right < width - 1 && open(right + 1, sy))
+        while (right < width - 1 && openAt(row, marks, right + 1))
             ++right;
         for (int i = left; i <= right; ++i) {
-            visited(i, sy) = mark;
-            pixels[sy * stride + i] = value;
+            marks[i] = mark;
+            row[i] = value;
         }
         painted += right - left + 1;
         // Push one seed per open run in the rows above and below.
         for (int ny : {sy - 1, sy + 1}) {
             if (ny < 0 || ny >= height)
                 continue;
+            const std::uint32_t* nrow = pixels + static_cast<std::ptrdiff_t>(ny) * stride;
+            const std::uint32_t* nmarks = stamps.data() + static_cast<std::size_t>(ny) * width;
             bool inRun = false;
             for (int i = left; i <= right; ++i) {
-                const bool o = open(i, ny);
+                const bool o = openAt(nrow, nmarks, i);
                 if (o && !inRun)
                     stack.emplace_back(i, ny);
                 inRun = o;

@@ -10,11 +10,13 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QStaticText>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 #include "platform/floodfill.h"
 #include "platform/qt_bridge.h"
@@ -130,6 +132,32 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// The fonts of the labels, made once: painting is frequent, fonts are few.
+const QFont& labelFont(const Font& font)
+{
+    static std::map<std::pair<double, bool>, QFont> fonts;
+    const auto key = std::make_pair(font.points, font.bold);
+    auto it = fonts.find(key);
+    if (it == fonts.end())
+        it = fonts.emplace(key, programFont(font)).first;
+    return it->second;
+}
+
+// The laid-out text of a caption, made once.
+const QStaticText& labelText(const Label& label)
+{
+    static std::map<std::tuple<std::string, double, bool>, QStaticText> texts;
+    const auto key = std::make_tuple(label.Caption(), label.font().points, label.font().bold);
+    auto it = texts.find(key);
+    if (it == texts.end()) {
+        QStaticText t(q(label.Caption()));
+        t.setTextFormat(Qt::PlainText);
+        t.prepare(QTransform(), labelFont(label.font()));
+        it = texts.emplace(key, t).first;
+    }
+    return it->second;
+}
+
 // Paints the graphical controls of a container, bottom first.
 void paintGraphics(QPainter& p, const Container& c, const QRect& dirty)
 {
@@ -142,18 +170,27 @@ void paintGraphics(QPainter& p, const Container& c, const QRect& dirty)
         if (!dirty.intersects(QRect(b.left, b.top, b.width, b.height)))
             continue;
         if (auto* line = dynamic_cast<const LineControl*>(g)) {
-            p.setRenderHint(QPainter::Antialiasing, false);
-            p.setPen(QPen(toQColor(line->BorderColor()), line->BorderWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawLine(QPointF(line->X1(), line->Y1()), QPointF(line->X2(), line->Y2()));
+            const QColor colour = toQColor(line->BorderColor());
+            const int w = line->BorderWidth();
+            const QLineF l(line->X1(), line->Y1(), line->X2(), line->Y2());
+            if ((l.dx() == 0) != (l.dy() == 0)) {
+                // A straight line is the rectangle its pen covers (the tray band
+                // is 150 pixels thick: stroking it would be slow).
+                const QRectF r = QRectF(l.p1(), l.p2()).normalized();
+                p.fillRect(r.adjusted(-w / 2.0, -w / 2.0, w / 2.0, w / 2.0).toRect(), colour);
+            } else {
+                p.setRenderHint(QPainter::Antialiasing, false);
+                p.setPen(QPen(colour, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.drawLine(l);
+            }
         } else if (auto* label = dynamic_cast<const Label*>(g)) {
             const QRectF r(label->Left(), label->Top(), label->Width(), label->Height());
             if (!label->transparent())
                 p.fillRect(r, toQColor(label->BackColor()));
             p.setRenderHint(QPainter::TextAntialiasing, true);
-            p.setFont(programFont(label->font()));
+            p.setFont(labelFont(label->font()));
             p.setPen(toQColor(label->ForeColor()));
-            p.drawText(QRectF(r.left(), r.top(), r.width() + 6, r.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                       q(label->Caption()));
+            p.drawStaticText(r.topLeft(), labelText(*label));
         } else if (auto* shape = dynamic_cast<const Shape*>(g)) {
             const double d = std::min(shape->Width(), shape->Height());
             const QRectF r(shape->Left() + (shape->Width() - d) / 2, shape->Top() + (shape->Height() - d) / 2, d, d);
@@ -267,8 +304,9 @@ public:
             return true;
         const QRgb value = toQColor(colour).rgb();
         QRgb* base = pixels();
+        const std::ptrdiff_t step = stride();
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            QRgb* row = base + y * stride();
+            QRgb* row = base + y * step;
             std::fill(row + r.left(), row + r.right() + 1, value);
         }
         markDirty(r);

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up, builds optimised and runs every benchmark; prints median and spread.
+# The start-up benchmark uses the current display, or a private Xvfb when there is none.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh --tests
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKANSU_BENCH=ON >/dev/null
+cmake --build build-bench -j"$(nproc)"
+QT_QPA_PLATFORM=offscreen build-bench/bench/bench_steps --benchmark_min_time=0.5
+QT_QPA_PLATFORM=offscreen build-bench/bench/bench_pause
+if [[ -z "${DISPLAY:-}" ]]; then
+  display=:$((100 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+  xvfb=$!
+  trap 'kill $xvfb 2>/dev/null || true' EXIT
+  sleep 1
+  export DISPLAY=$display
+fi
+KANSU_PROGRAM="$PWD/build-bench/kansu" build-bench/bench/bench_startup
