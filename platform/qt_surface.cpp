@@ -76,33 +76,25 @@ Box LineControl::bounds() const
     return {l, t, r - l + 1, b - t + 1};
 }
 
+void Placed::setLeft(float v) { Change c(*this); left_ = v; }
+void Placed::setTop(float v) { Change c(*this); top_ = v; }
+
 Label::Label(Container& owner, std::string caption, Box box, Colour fore, Colour back, bool transparent, Font font)
-    : Graphic(owner), caption_(std::move(caption)), left_(box.left), top_(box.top), width_(box.width),
-      height_(box.height), fore_(fore), back_(back), transparent_(transparent), font_(font)
+    : Placed(owner, box), caption_(std::move(caption)), fore_(fore), back_(back), transparent_(transparent), font_(font)
 {
 }
-
-void Label::setLeft(float v) { Change c(*this); left_ = v; }
-void Label::setTop(float v) { Change c(*this); top_ = v; }
 
 Box Label::bounds() const
 {
     // Glyphs of this face may reach past the box that the caption was laid
     // out for: repaint generously.
-    return {static_cast<int>(std::floor(left_)) - 2, static_cast<int>(std::floor(top_)) - 2, width_ + height_ + 4, height_ + 4};
+    return {static_cast<int>(std::floor(Left())) - 2, static_cast<int>(std::floor(Top())) - 2, Width() + Height() + 4,
+            Height() + 4};
 }
-
-Shape::Shape(Container& owner, Box box, Colour colour)
-    : Graphic(owner), left_(box.left), top_(box.top), width_(box.width), height_(box.height), colour_(colour)
-{
-}
-
-void Shape::setLeft(float v) { Change c(*this); left_ = v; }
-void Shape::setTop(float v) { Change c(*this); top_ = v; }
 
 Box Shape::bounds() const
 {
-    return {static_cast<int>(std::floor(left_)) - 1, static_cast<int>(std::floor(top_)) - 1, width_ + 2, height_ + 2};
+    return {static_cast<int>(std::floor(Left())) - 1, static_cast<int>(std::floor(Top())) - 1, Width() + 2, Height() + 2};
 }
 
 namespace qt {

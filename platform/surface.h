@@ -91,17 +91,27 @@ private:
     int width_;
 };
 
-// A label of fixed size (the size of its caption) at Left, Top.
-class Label : public Graphic {
+// A graphical control that occupies a box placed at Left, Top.
+class Placed : public Graphic {
 public:
-    Label(Container& owner, std::string caption, Box box, Colour fore, Colour back, bool transparent, Font font);
-    const std::string& Caption() const { return caption_; }
+    Placed(Container& owner, Box box) : Graphic(owner), left_(box.left), top_(box.top), width_(box.width), height_(box.height) {}
     float Left() const { return left_; }
     float Top() const { return top_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
     void setLeft(float v);
     void setTop(float v);
+
+private:
+    float left_, top_;
+    int width_, height_;
+};
+
+// A label of fixed size (the size of its caption).
+class Label : public Placed {
+public:
+    Label(Container& owner, std::string caption, Box box, Colour fore, Colour back, bool transparent, Font font);
+    const std::string& Caption() const { return caption_; }
     Colour ForeColor() const { return fore_; }
     Colour BackColor() const { return back_; }
     bool transparent() const { return transparent_; }
@@ -110,29 +120,19 @@ public:
 
 private:
     std::string caption_;
-    float left_, top_;
-    int width_, height_;
     Colour fore_, back_;
     bool transparent_;
     Font font_;
 };
 
 // A circle shape, solid filled: the circle of the smaller side, centred in its box.
-class Shape : public Graphic {
+class Shape : public Placed {
 public:
-    Shape(Container& owner, Box box, Colour colour);
-    float Left() const { return left_; }
-    float Top() const { return top_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    void setLeft(float v);
-    void setTop(float v);
+    Shape(Container& owner, Box box, Colour colour) : Placed(owner, box), colour_(colour) {}
     Colour colour() const { return colour_; }
     Box bounds() const override;
 
 private:
-    float left_, top_;
-    int width_, height_;
     Colour colour_;
 };
 

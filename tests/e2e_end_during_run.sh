@@ -37,22 +37,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'fail "stopped by a signal"' INT TERM HUP
 
-# A display of our own: one with a lock file or a socket is taken, and a
-# server that does not come up (another one won the race) means the next.
-for n in $(seq 157 199); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$out/end-during-run-xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && { export DISPLAY=":$n"; break 2; }
-        sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-done
-[[ -n $xvfb_pid ]] || fail "no X server could be started"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb 157 199 "$out/end-during-run-xvfb.log" || fail "no X server could be started"
 
 # Alive: the process exists and has not ended (a zombie has ended).
 alive() { [[ -e /proc/$prog_pid && $(awk '{print $3}' "/proc/$prog_pid/stat" 2>/dev/null) != Z ]]; }

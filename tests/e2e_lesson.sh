@@ -56,29 +56,9 @@ trap 'die "stopped by a signal"' INT TERM HUP
 
 # ---- the X server ------------------------------------------------------------
 
-# A display of our own: :99 and :57 belong to others, and a display with a
-# lock file or a socket is taken.
-start_xvfb() {
-    local n
-    for n in $(seq 71 98) $(seq 100 140); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 50); do
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            if DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-        xvfb_pid=""
-    done
-    return 1
-}
-start_xvfb || die "could not start Xvfb on any free display: $(tail -3 "$work/xvfb.log" 2>/dev/null)"
+# A display of our own.
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb 71 140 "$work/xvfb.log" || die "could not start Xvfb on any free display: $(tail -3 "$work/xvfb.log" 2>/dev/null)"
 echo "e2e_lesson: Xvfb on $DISPLAY"
 
 # ---- screenshots and pixels --------------------------------------------------

@@ -1,0 +1,26 @@
+# Sourced by the end-to-end tests: starts a private Xvfb.
+#
+# start_xvfb FIRST LAST LOG: starts Xvfb on the first free display number in
+# FIRST..LAST (one with a lock file or a socket is taken; a server that does
+# not come up, because another one won the race, means the next), sets
+# DISPLAY and xvfb_pid, and returns 0; returns 1 when none could be started.
+start_xvfb() {
+    local first=$1 last=$2 log=$3 n
+    for n in $(seq "$first" "$last"); do
+        [[ $n -eq 99 || -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$log" 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 50); do
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            if DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
+    done
+    return 1
+}
