@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -15,6 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -123,6 +126,23 @@ QFont programFont(const Font& font, bool smooth)
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Runs a handler. A run-time error (an overflow, an index out of bounds) that
+// escapes it is reported and ends the program, rather than unwinding through
+// the toolkit.
+template <typename F>
+void guarded(F&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        const QString message = QStringLiteral("Run-time error: %1").arg(QString::fromUtf8(e.what()));
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QMessageBox::critical(nullptr, QString(), message);
+        std::exit(1);
+    }
+}
 
 // The fonts of the labels, made once: painting is frequent, fonts are few.
 const QFont& labelFont(const Font& font)
@@ -423,7 +443,10 @@ void Canvas::deliver(QMouseEvent* e, bool press, int kind)
     if (e->modifiers() & Qt::ControlModifier) shift |= 2;
     if (e->modifiers() & Qt::AltModifier) shift |= 4;
     const QPointF pos = e->position();
-    h(button, shift, static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+    // Pointer positions, also far outside the box while a button is held,
+    // stay within what the handlers can take as 16-bit coordinates.
+    const auto clampToShort = [](qreal v) { return static_cast<float>(std::clamp<qreal>(v, -30000, 30000)); };
+    guarded([&] { h(button, shift, clampToShort(pos.x()), clampToShort(pos.y())); });
 }
 
 // ---- windowed controls -----------------------------------------------------
@@ -451,7 +474,7 @@ public:
             .arg(colourName(l.back), toQColor(l.back).darker(130).name()));
         QObject::connect(button_, &QPushButton::clicked, button_, [this] {
             if (Click)
-                Click();
+                guarded(Click);
         });
     }
     bool Enabled() const override { return button_->isEnabled(); }
@@ -475,7 +498,7 @@ public:
         // only when the value changes.
         QObject::connect(box_, &QCheckBox::toggled, box_, [this] {
             if (Click)
-                Click();
+                guarded(Click);
         });
     }
     int Value() const override { return box_->isChecked() ? 1 : 0; }
