@@ -1,0 +1,42 @@
+// Pieces of the Qt side of the surface that its files share.
+#pragma once
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QRect>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "platform/qt_bridge.h"
+
+namespace platform::qt {
+
+inline QString q(const std::string& s) { return QString::fromStdString(s); }
+inline QRect toRect(const Box& b) { return QRect(b.left, b.top, b.width, b.height); }
+
+// Runs a handler. A run-time error (an overflow, an index out of bounds) that
+// escapes it is reported and ends the program, rather than unwinding through
+// the toolkit.
+template <typename F>
+void guarded(F&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        const QString message = QStringLiteral("Run-time error: %1").arg(QString::fromUtf8(e.what()));
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QMessageBox::critical(nullptr, QString(), message);
+        std::exit(1);
+    }
+}
+
+// Paints the graphical controls of a container that meet `dirty`, bottom first.
+void paintGraphics(QPainter& p, const Container& c, const QRect& dirty);
+
+}  // namespace platform::qt
