@@ -63,16 +63,23 @@ void Form1::gurafuten(std::int16_t mode)
         gurafuy = gurafuy - zoubun.at(CInt(2 * x + 1)) / 2.0;
     const double ny = 480 - gurafuy * perCm2;
     if (Check2->Value() != 0) {
-        // Wiping the undone piece also takes the round end off the piece before
-        // it, which ends at the new point: that one is drawn again, if it is on
-        // the pane (it is not when it was taken while the pane was hidden).
-        const double before = x > 0 ? gurafuy - zoubun.at(CInt(2 * x)) / 2.0 : gurafuy;
-        const double bx = x > 0 ? nx - perCm / 2 : nx, byy = 480 - before * perCm2;
-        const bool redraw = mode != 0 && traced(*gamen, (bx + nx) / 2, (byy + ny) / 2);
+        // Wiping the undone piece also takes the round end off the piece
+        // before it, which ends at the new point: that one is drawn again if
+        // it is on the pane (it is not when it was taken while the pane was
+        // hidden). At χ = 0 it is the trace's start dot.
+        double fromX = nx, fromY = ny;
+        bool redraw = false;
+        if (mode != 0) {
+            if (x > 0) {
+                fromX = nx - perCm / 2;
+                fromY = 480 - (gurafuy - zoubun.at(CInt(2 * x)) / 2.0) * perCm2;
+            }
+            redraw = traced(*gamen, (fromX + nx) / 2, (fromY + ny) / 2);
+        }
         gamen->Line(gx, gy, nx, ny);
         if (redraw) {
             gamen->setForeColor(QBColor(9));
-            gamen->Line(bx, byy, nx, ny);
+            gamen->Line(fromX, fromY, nx, ny);
         }
     }
     gx = nx;

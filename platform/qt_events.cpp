@@ -30,8 +30,6 @@ bool woken = false;
 
 std::int64_t monotonicMs() { return clock().elapsed(); }
 
-void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
 bool waitHandlingEvents(std::int32_t ms)
 {
     if (ms <= 0)

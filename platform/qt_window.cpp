@@ -271,7 +271,7 @@ private:
                 sibling->raise();
         }
         widgets_.emplace_back(static_cast<const void*>(&ref), w);
-        keepAlive_.push_back(std::shared_ptr<void>(control.release(), [](void* p) { delete static_cast<T*>(p); }));
+        keepAlive_.push_back(std::shared_ptr<T>(std::move(control)));  // owns it with its own type
         return ref;
     }
     bool ownedWidget(QWidget* w) const

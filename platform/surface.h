@@ -304,8 +304,6 @@ namespace events {
 // Milliseconds from a fixed start, from a monotonic clock: never wraps, never
 // jumps back.
 std::int64_t monotonicMs();
-// Hands every pending event to its handler, then returns.
-void DoEvents();
 // Waits ms milliseconds (at least), handling events as they come, without
 // keeping a processor busy. Returns early when wake() is called, or at once
 // when the program is ending. Returns true when the whole time ran out.

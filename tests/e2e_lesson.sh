@@ -281,14 +281,15 @@ sleep 0.3
 click screen 72 512 # "自    動"
 sleep 2
 screenshot far-end
-far_end_blocks_ok() {
-    # P at 100: slot k spans 100+40k..140+40k, all left of AB.
+# The figure with P at x = $1: the occupied slots 0, 1, 2 and 4 (slot k spans
+# $1+40k..$1+40k+40) show colour $2 just inside their left edge, slot 3 is empty.
+slots_show() {
     local k ok=0
-    for k in 0 1 2 4; do pixel_is bb $((105 + 40 * k)) 295 $WHITE || ok=1; done
-    pixel_is bb 225 295 $GREEN || ok=1
+    for k in 0 1 2 4; do pixel_is bb $(($1 + 5 + 40 * k)) 295 "$2" || ok=1; done
+    pixel_is bb $(($1 + 125)) 295 $GREEN || ok=1
     return $ok
 }
-check "far end: every block white, the empty slot 3 green" far_end_blocks_ok
+check "far end: every block white, the empty slot 3 green" slots_show 100 $WHITE
 # The dot is 8 pixels high around y = 300; the red segment B-P, 5 wide on
 # y = 300, does not reach y = 297, so red there is the dot's.
 check "far end: the red dot of P (blackboard (101, 297))" some3x3 bb 101 297 $RED 60
@@ -320,13 +321,7 @@ check "back two: table column for chi 9 kept" table_ink some 457 25 35 75
 # -- Back to the start, the figure kept.
 click screen 476 520 # "最初に"
 screenshot start-again
-start_blocks_ok() {
-    local k ok=0
-    for k in 0 1 2 4; do pixel_is bb $((325 + 40 * k)) 295 $GREY || ok=1; done
-    pixel_is bb 445 295 $GREEN || ok=1
-    return $ok
-}
-check "start again: blocks grey right of AB, column 3 empty" start_blocks_ok
+check "start again: blocks grey right of AB, column 3 empty" slots_show 300 $GREY
 check "start again: the red dot of P on B (blackboard (301, 297))" some3x3 bb 301 297 $RED 60
 check "start again: no red dot at the far end" none3x3 bb 101 297 $RED 100
 check "start again: red segment gone (blackboard (200, 300))" none3x3 bb 200 300 $RED 100
