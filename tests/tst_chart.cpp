@@ -165,6 +165,36 @@ private slots:
         }
     }
 
+    // "最初に" from anywhere leaves the table with its χ = 0 column alone and the
+    // pane with its grid, labels and the trace's start point, as the initial
+    // screen of a fresh window draws them.
+    void returnToStartClearsTableAndPane_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<bool>("shownAfterSteps");
+        QTest::newRow("from the far end") << 20 << false;
+        QTest::newRow("from 3.5, table and pane shown after the steps") << 7 << true;
+        QTest::newRow("on B") << 0 << false;
+    }
+    void returnToStartClearsTableAndPane()
+    {
+        QFETCH(int, steps);
+        QFETCH(bool, shownAfterSteps);
+        Form1 f;
+        f.Show();
+        const auto show = [&f] { testutil::click(f.Check2), testutil::click(f.Check3); };
+        if (!shownAfterSteps)
+            show();
+        testutil::build(f, mixed);
+        testutil::steps(f, steps);
+        if (shownAfterSteps)
+            show();
+        testutil::click(f.Command2);
+        const testutil::Panes start = testutil::initialPanes(true);
+        QVERIFY(platform::qt::layerOf(*f.hyo) == start.table);
+        QVERIFY(pane(f) == start.graph);
+    }
+
     void paneGridAndSizeBoxes()
     {
         Form1 f;
