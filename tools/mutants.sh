@@ -128,21 +128,21 @@ for i in "${chosen[@]}"; do
   t0=$SECONDS
   head=$(printf '[%2d/%d] %-26s' "$n" "${#chosen[@]}" "$id")
   [[ -f $src/$file ]] && cp "$src/$file" "$work/original" || {
-    echo "mutants: $head stale        ($file does not exist)"
+    echo "mutants: $head stale    ($file does not exist)"
     stale=$((stale + 1)) stale_ids+=("$id")
     continue
   }
   if ! why=$(replace "$src/$file" "${texts[i]}" "${replacements[i]}"); then
-    echo "mutants: $head stale        (its text in $file: $why)"
+    echo "mutants: $head stale    (its text in $file: $why)"
     stale=$((stale + 1)) stale_ids+=("$id")
     continue
   fi
   if ! rebuild; then
-    verdict="unbuildable" unbuildable=$((unbuildable + 1)) unbuildable_ids+=("$id")
+    verdict="UNBUILDABLE" unbuildable=$((unbuildable + 1)) unbuildable_ids+=("$id")
   elif unit_tests; then
-    verdict="MISSED     " missed=$((missed + 1)) missed_ids+=("$id")
+    verdict="MISSED  " missed=$((missed + 1)) missed_ids+=("$id")
   else
-    verdict="caught      by $failing" caught=$((caught + 1))
+    verdict="caught   by $failing" caught=$((caught + 1))
   fi
   # A plain copy, not one that keeps the time stamp: the restored file is
   # newer than its object file and is compiled again before the next fault.
