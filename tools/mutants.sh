@@ -10,7 +10,7 @@
 #        tools/mutants.sh --list       (the faults' ids and what they break)
 # Environment: KANSU_ACTIONS (random-use actions per run, default 20000),
 # KANSU_SEED (its sequence, default 1), KANSU_TEST_TIMEOUT (seconds a unit
-# test may take before it counts as hanging, and so as catching, default 300).
+# test may take before it counts as hanging, and so as catching, default 120).
 #
 # A fault is "caught" when a unit test fails or hangs, "missed" when they all
 # pass, "stale" when its text no longer occurs exactly once in its file, and
@@ -93,7 +93,7 @@ replace() {
 
 export QT_QPA_PLATFORM=offscreen
 export KANSU_ACTIONS=${KANSU_ACTIONS:-20000} KANSU_SEED=${KANSU_SEED:-1}
-timeout=${KANSU_TEST_TIMEOUT:-300}
+timeout=${KANSU_TEST_TIMEOUT:-120}
 # Builds the copy; runs its unit tests, stopping at the first failure. Sets
 # failing to the tests that failed or hung.
 rebuild() { cmake --build "$build" -j2 >"$log" 2>&1; }
