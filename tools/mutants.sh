@@ -72,12 +72,12 @@ mkdir -p "$src"
 git -C "$root" ls-files -z | tar -C "$root" --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -C "$src" -xf - ||
   { echo "mutants: copying the tracked files failed" >&2; exit 2; }
 
-# replace FILE TEXT REPLACEMENT: writes the replacement over TEXT, which must
-# occur exactly once (\n in either stands for a line break). Prints the
-# number of occurrences found when that is not one, and fails.
+# replace FILE TEXT REPLACEMENT [check]: writes the replacement over TEXT,
+# which must occur exactly once (\n in either stands for a line break), or
+# with "check" only looks. Prints what is wrong and fails when it does not.
 replace() {
   TEXT=$2 REPLACEMENT=$3 perl -e '
-    my ($file) = @ARGV;
+    my ($file, $check) = @ARGV;
     my ($from, $to) = map { s/\\n/\n/gr } @ENV{qw(TEXT REPLACEMENT)};
     open my $in, "<", $file or do { print "no such file"; exit 1 };
     my $code = do { local $/; <$in> };
@@ -85,11 +85,24 @@ replace() {
     my ($count, $at, $p) = (0, -1, -1);
     while (length $from && ($p = index($code, $from, $p + 1)) >= 0) { $count++; $at = $p; }
     if ($count != 1) { print "found $count times"; exit 1 }
+    exit 0 if $check;
     substr($code, $at, length $from) = $to;
     open my $out, ">", $file or exit 1;
     print $out $code;
-    close $out or exit 1;' "$1"
+    close $out or exit 1;' "$1" "${4:-}"
 }
+
+# Faults whose text no longer occurs exactly once are reported now and left out.
+stale_ids=() runnable=()
+for i in "${chosen[@]}"; do
+  if why=$(replace "$src/${files[i]}" "${texts[i]}" "${replacements[i]}" check); then
+    runnable+=("$i")
+  else
+    echo "mutants: stale: ${ids[i]} (its text in ${files[i]}: ${why:-no such file})"
+    stale_ids+=("${ids[i]}")
+  fi
+done
+((${#runnable[@]})) || { echo "mutants: nothing left to plant; update tests/mutants.txt" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=offscreen
 export KANSU_ACTIONS=${KANSU_ACTIONS:-20000} KANSU_SEED=${KANSU_SEED:-1}
@@ -117,26 +130,18 @@ if ! unit_tests; then
   echo "mutants: the unchanged copy fails its unit tests ($failing); fix that first" >&2
   exit 2
 fi
-echo "mutants: built and tested unchanged in $((SECONDS - start)) s; planting ${#chosen[@]} faults"
+echo "mutants: built and tested unchanged in $((SECONDS - start)) s; planting ${#runnable[@]} faults"
 
-caught=0 missed=0 stale=0 unbuildable=0
-missed_ids=() stale_ids=() unbuildable_ids=()
+caught=0 missed=0 unbuildable=0 stale=${#stale_ids[@]}
+missed_ids=() unbuildable_ids=()
 n=0
-for i in "${chosen[@]}"; do
+for i in "${runnable[@]}"; do
   n=$((n + 1))
   id=${ids[i]} file=${files[i]}
   t0=$SECONDS
-  head=$(printf '[%2d/%d] %-26s' "$n" "${#chosen[@]}" "$id")
-  [[ -f $src/$file ]] && cp "$src/$file" "$work/original" || {
-    echo "mutants: $head stale    ($file does not exist)"
-    stale=$((stale + 1)) stale_ids+=("$id")
-    continue
-  }
-  if ! why=$(replace "$src/$file" "${texts[i]}" "${replacements[i]}"); then
-    echo "mutants: $head stale    (its text in $file: $why)"
-    stale=$((stale + 1)) stale_ids+=("$id")
-    continue
-  fi
+  head=$(printf '[%2d/%d] %-26s' "$n" "${#runnable[@]}" "$id")
+  cp "$src/$file" "$work/original"
+  replace "$src/$file" "${texts[i]}" "${replacements[i]}" >/dev/null || { echo "mutants: cannot write $file" >&2; exit 2; }
   if ! rebuild; then
     verdict="UNBUILDABLE" unbuildable=$((unbuildable + 1)) unbuildable_ids+=("$id")
   elif unit_tests; then
