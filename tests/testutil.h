@@ -59,7 +59,8 @@ inline void steps(Form1& f, int n)
 
 // The drawing layers of the table and the graph pane as the initial screen of
 // a fresh window leaves them, with both shown or both hidden: the table's
-// χ = 0 column alone, the pane's grid and labels with the trace's start point.
+// χ = 0 column alone, the pane's grid and labels with the trace's start point
+// (which lies under the axes).
 struct Panes {
     QImage table, graph;
 };
