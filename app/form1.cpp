@@ -25,5 +25,6 @@ void Form1::connectHandlers()
     Check4->Click = [this] { Check4_Click(); };
     kokuban->MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseDown(b, s, x, y); };
     kokuban->MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseMove(b, s, x, y); };
+    window->KeyDown = [this](const platform::Key& k) { return Form_KeyDown(k); };
     kokuban->MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseUp(b, s, x, y); };
 }

@@ -63,6 +63,9 @@ public:
     void Command1_Click();
     void end_Click();
 
+    // ---- keys of the whole window (app/keys.cpp) ----------------------------
+    bool Form_KeyDown(const platform::Key& key);
+
     // ---- figure -------------------------------------------------------------
     void hougan();
     void Check1_Click();
@@ -94,6 +97,8 @@ public:
     void Check2_Click();
 
 private:
+    // Ctrl++, Ctrl+−, Ctrl+0 and F11: the zoom and full screen.
+    bool zoomKey(const platform::Key& key);
     void buildLayout();
     void connectHandlers();
     // One block outline and its paint; top edge and seed row by kind.

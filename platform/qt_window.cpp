@@ -2,7 +2,9 @@
 // the combo box) on Qt Widgets, and the factory that lays them out.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -138,10 +140,24 @@ private:
     QtWindow& window_;
 };
 
+// Hands every key pressed in the window to the program's key handler before
+// the focused control sees it.
+class KeyFilter : public QObject {
+public:
+    explicit KeyFilter(QtWindow& w) : window_(w) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QtWindow& window_;
+};
+
 class QtWindow : public Window {
 public:
-    QtWindow(const std::string& caption, Colour back, int clientW, int clientH) : back_(back)
+    QtWindow(const std::string& caption, Colour back, int clientW, int clientH) : back_(back), keys_(*this)
     {
+        qApp->installEventFilter(&keys_);
         widget_ = new WindowWidget(*this);
         widget_->setWindowTitle(q(caption));
         widget_->setFont(programFont(Font{}));
@@ -170,6 +186,15 @@ public:
         resizeClient();
     }
     std::string Caption() const override { return widget_->windowTitle().toStdString(); }
+
+    double zoom() const override { return zoom_; }
+    void setZoom(double z) override { zoom_ = std::clamp(z, 1.0, 3.0); }
+    bool fullScreen() const override { return widget_->isFullScreen(); }
+    void setFullScreen(bool on) override
+    {
+        if (on != fullScreen())
+            on ? widget_->showFullScreen() : widget_->showNormal();
+    }
 
     QWidget* parentWidget(Container* parent)
     {
@@ -252,6 +277,16 @@ public:
                 return w;
         return nullptr;
     }
+    // The control whose widget is w or holds it (the line edit inside the
+    // combo box, the drawing area inside a picture box's frame).
+    const void* controlOf(const QWidget* w) const
+    {
+        for (; w; w = w->parentWidget())
+            for (const auto& [c, cw] : widgets_)
+                if (cw == w)
+                    return c;
+        return nullptr;
+    }
 
     WindowWidget* widget_;
     Colour back_;
@@ -297,10 +332,72 @@ private:
     }
 
     int widthTwips_ = 0, heightTwips_ = 0;
+    double zoom_ = 1;
     bool alive_ = true;
+    KeyFilter keys_;
     std::vector<std::pair<const void*, QWidget*>> widgets_;
     std::vector<std::shared_ptr<void>> keepAlive_;
 };
+
+namespace {
+Key::Code codeOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Home: return Key::Home;
+    case Qt::Key_End: return Key::End;
+    case Qt::Key_Space: return Key::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_Escape: return Key::Escape;
+    case Qt::Key_Delete: return Key::Delete;
+    case Qt::Key_Backspace: return Key::Backspace;
+    case Qt::Key_PageUp: return Key::PageUp;
+    case Qt::Key_PageDown: return Key::PageDown;
+    case Qt::Key_F5: return Key::F5;
+    case Qt::Key_F10: return Key::F10;
+    case Qt::Key_F11: return Key::F11;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return Key::Plus;
+    case Qt::Key_Minus: return Key::Minus;
+    case Qt::Key_Menu: return Key::Menu;
+    default: break;
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return Key::Digit;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return Key::Letter;
+    return Key::Other;
+}
+}  // namespace
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !window_.KeyDown || !window_.alive())
+        return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != window_.widget_)
+        return false;
+    const auto* e = static_cast<QKeyEvent*>(event);
+    if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
+        return false;
+    Key k;
+    k.code = codeOf(e->key());
+    if (k.code == Key::Digit)
+        k.digit = e->key() - Qt::Key_0;
+    if (k.code == Key::Letter)
+        k.letter = static_cast<char>('A' + (e->key() - Qt::Key_A));
+    k.ctrl = e->modifiers() & Qt::ControlModifier;
+    k.shift = e->modifiers() & Qt::ShiftModifier;
+    k.alt = e->modifiers() & Qt::AltModifier;
+    k.focus = window_.controlOf(QApplication::focusWidget());
+    bool taken = false;
+    guarded([&] { taken = window_.KeyDown(k); });
+    return taken;
+}
 
 void WindowWidget::paintEvent(QPaintEvent* e)
 {
