@@ -5,8 +5,11 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFocusFrame>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -44,7 +47,41 @@ void band(QPainter& p, const QRect& outer, int width, const QColor& colour)
         p.fillRect(r, colour);
 }
 
-// The property that gives a picture box's frame its accessible role.
+// An editable combo box that a screen reader names by its accessible name.
+// On this platform the toolkit names a combo box by its text and expects a
+// label widget to name it through a relation; the pace box's caption is
+// painted, so the box is named directly and keeps its text as its value.
+class NamedComboBox : public QAccessibleWidget {
+public:
+    explicit NamedComboBox(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? combo()->currentText() : QAccessibleWidget::text(t);
+    }
+    // The list, and the line edit in which the pace is typed.
+    int childCount() const override { return 2; }
+    QAccessibleInterface* child(int index) const override
+    {
+        QWidget* w = index == 0 ? static_cast<QWidget*>(combo()->view()) : index == 1 ? combo()->lineEdit() : nullptr;
+        return w ? QAccessible::queryAccessibleInterface(w) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override
+    {
+        return c->object() == combo()->view() ? 0 : c->object() == combo()->lineEdit() ? 1 : -1;
+    }
+    // The box is the focus proxy of its line edit, which is where typing goes.
+    QAccessibleInterface* focusChild() const override { return child(1); }
+    QStringList actionNames() const override { return QStringList{showMenuAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override
+    {
+        action == showMenuAction() ? combo()->showPopup() : QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// The property that gives a control the accessible role chosen here.
 constexpr char kRoleProperty[] = "kansuAccessibleRole";
 
 QAccessibleInterface* roleFactory(const QString&, QObject* object)
@@ -54,7 +91,18 @@ QAccessibleInterface* roleFactory(const QString&, QObject* object)
     const QVariant role = object->property(kRoleProperty);
     if (!role.isValid())
         return nullptr;
+    if (auto* combo = qobject_cast<QComboBox*>(object); combo && combo->lineEdit())
+        return new NamedComboBox(combo);
     return new QAccessibleWidget(static_cast<QWidget*>(object), static_cast<QAccessible::Role>(role.toInt()));
+}
+
+// Gives a widget its role through the factory above. An interface the
+// toolkit made before (they are kept once made) is dropped, to be made anew.
+void setRole(QWidget* w, QAccessible::Role role)
+{
+    w->setProperty(kRoleProperty, static_cast<int>(role));
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(w))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 // Focus frames are left out of the accessibility tree by the toolkit, which
@@ -174,19 +222,18 @@ public:
     {
         QWidget* w = widgetFor(c);
         w->setAccessibleName(q(text));
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
+            combo->lineEdit()->setAccessibleName(q(text));
+            setRole(combo, QAccessible::ComboBox);
+        }
         controls_.emplace_back(c.control(), w);
     }
 
     void role(const PictureBox& box, Role role) override
     {
-        QWidget* w = frameOf(box);
-        const QAccessible::Role r = role == Role::Canvas    ? QAccessible::Canvas
-                                    : role == Role::Chart   ? QAccessible::Chart
-                                                            : QAccessible::Graphic;
-        w->setProperty(kRoleProperty, static_cast<int>(r));
-        // An interface made before the role was given is made again.
-        if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(w); made && made->role() != r)
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+        setRole(frameOf(box), role == Role::Canvas  ? QAccessible::Canvas
+                              : role == Role::Chart ? QAccessible::Chart
+                                                    : QAccessible::Graphic);
     }
 
     void toolTip(AnyControl c, const std::string& text) override { widgetFor(c)->setToolTip(q(text)); }
