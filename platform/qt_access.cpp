@@ -206,6 +206,7 @@ public:
     {
         static const bool factory = (QAccessible::installFactory(roleFactory), true);
         (void)factory;
+        setRole(top_, QAccessible::Window);  // a frame with the window's caption as its name
         mark_ = new FocusMark(top_, window);
         qApp->installEventFilter(this);
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) { focusMoved(old); });
@@ -253,7 +254,9 @@ public:
         QWidget* w = frameOf(box);
         if (std::find(described_.begin(), described_.end(), w) == described_.end())
             described_.push_back(w);
-        setDescription(w, q(text));
+        // The toolkit sends every setting to assistive technology as a change.
+        if (w->accessibleDescription() != q(text))
+            w->setAccessibleDescription(q(text));
     }
 
     void status(const std::string& text) override
@@ -269,7 +272,7 @@ public:
         if (holder_ && holder_ != w)
             holder_->setAccessibleDescription({});
         holder_ = w;
-        setDescription(w, q(text));
+        w->setAccessibleDescription(q(text));
     }
 
     void marks(const PictureBox& box, Box cursor, Box selection) override
@@ -337,16 +340,6 @@ private:
     }
     bool inWindow(QObject* o) const { return o->isWidgetType() && static_cast<QWidget*>(o)->window() == top_; }
 
-    void setDescription(QWidget* w, const QString& text)
-    {
-        if (w->accessibleDescription() == text)
-            return;
-        w->setAccessibleDescription(text);
-        if (quiet_)
-            return;
-        QAccessibleEvent changed(w, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
-    }
 
     void keyboardUsed(bool used)
     {

@@ -243,6 +243,8 @@ public:
                 continue;
             if (previous)
                 QWidget::setTabOrder(previous, w);
+            else
+                w->setFocus(Qt::OtherFocusReason);  // the first takes the focus when the window opens
             previous = w;
         }
     }
