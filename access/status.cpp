@@ -16,10 +16,13 @@ using Seen = AccessState::Seen;
 
 // The keys of the lesson, for the blackboard's tooltip (and the README).
 constexpr const char* kKeysHelp =
-    "キーボード: ← → でトレイの2・4・6 cmのブロックと列1〜5を移動、Home / End で端へ、1〜5 で列へ。"
-    "Space か Enter でブロックを持つ・置く、Esc で戻す、Delete で列のブロックを取り出す。\n"
-    "どこからでも: PageDown 出す、PageUp 戻す、F5 自動、Esc ストップ。\n"
-    "マウス: ブロックをクリックしてから列をクリックしても置けます。";
+    "黒板のキー（Tab で黒板へ）:\n"
+    "  ← →　トレイの 2・4・6 cm のブロックと列1〜5 を順に移動\n"
+    "  Home / End　端へ　　1〜5　その列へ\n"
+    "  Space / Enter　ブロックを持つ・置く　　Esc　戻す\n"
+    "  Delete　列のブロックを取り出す\n"
+    "どこからでも: PageDown 出す、PageUp 戻す、F5 自動、Esc ストップ\n"
+    "マウス: ブロックをクリックしてから列をクリックしても置けます";
 
 std::string format(const char* pattern, double value)
 {

@@ -46,11 +46,9 @@ public:
     virtual void toolTip(AnyControl control, const std::string& text) = 0;
 
     // The named control that has the keyboard focus (the same pointer as the
-    // control), or nullptr.
+    // control), or nullptr. Focus marks show only while the keyboard is in
+    // use: from a key press in the window until the next mouse press.
     virtual const void* focus() const = 0;
-    // True while the keyboard is being used: from a key press in the window
-    // until the next mouse press. Focus marks show only then.
-    virtual bool keyboardInUse() const = 0;
 
     // A picture box's description of what it shows. A change is sent to
     // assistive technology as a change of the description.

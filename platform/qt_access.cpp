@@ -247,7 +247,6 @@ public:
                     return control;
         return nullptr;
     }
-    bool keyboardInUse() const override { return keyboard_; }
 
     void describe(const PictureBox& box, const std::string& text) override
     {
