@@ -278,6 +278,19 @@ private slots:
         QCOMPARE(description(frame(f->kokuban)) + description(target), told);
     }
 
+    // Regression: a key sent straight to a control that has not the focus
+    // (as the tests type into the pace box) is that control's key, not the
+    // focused blackboard's.
+    void keyToAnotherControl()
+    {
+        start({}, 0, false);
+        QLineEdit* pace = static_cast<QComboBox*>(platform::qt::widgetOf(*f->Combo1))->lineEdit();
+        QTest::keyClick(pace, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(pace, "2");
+        QCOMPARE(f->Combo1->Text(), std::string("2"));
+        QCOMPARE(f->acc.cursor, 0);
+    }
+
     // Names a screen reader speaks and roles, of every control.
     void interfaces_data()
     {
