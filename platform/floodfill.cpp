@@ -6,7 +6,7 @@
 namespace platform {
 
 long borderFill(std::uint32_t* pixels, int width, int height, int stride, int x, int y,
-                std::uint32_t border, std::uint32_t fill)
+                std::uint32_t border, std::uint32_t fill, FillBounds* bounds)
 {
     constexpr std::uint32_t rgb = 0x00FFFFFF;
     border &= rgb;
@@ -35,6 +35,7 @@ long borderFill(std::uint32_t* pixels, int width, int height, int stride, int x,
     };
     std::vector<std::pair<int, int>> stack{{x, y}};
     long painted = 0;
+    FillBounds box{width, height, -1, -1};
     while (!stack.empty()) {
         auto [sx, sy] = stack.back();
         stack.pop_back();
@@ -52,6 +53,8 @@ long borderFill(std::uint32_t* pixels, int width, int height, int stride, int x,
             row[i] = value;
         }
         painted += right - left + 1;
+        box.left = std::min(box.left, left), box.right = std::max(box.right, right);
+        box.top = std::min(box.top, sy), box.bottom = std::max(box.bottom, sy);
         // Push one seed per open run in the rows above and below.
         for (int ny : {sy - 1, sy + 1}) {
             if (ny < 0 || ny >= height)
@@ -67,6 +70,8 @@ long borderFill(std::uint32_t* pixels, int width, int height, int stride, int x,
             }
         }
     }
+    if (bounds)
+        *bounds = painted > 0 ? box : FillBounds{};
     return painted;
 }
 
