@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -282,9 +283,13 @@ public:
     {
         if (on == fullScreen())
             return;
-        if (on)
+        if (on) {
             widget_->showFullScreen();
-        else if (wasMaximized_)
+            // Where no window manager places it (a bare X session in a
+            // classroom), the window covers the screen by itself.
+            if (const QScreen* screen = widget_->screen(); screen && widget_->windowHandle())
+                widget_->windowHandle()->setGeometry(screen->geometry());
+        } else if (wasMaximized_)
             widget_->showMaximized();
         else
             widget_->showNormal();
