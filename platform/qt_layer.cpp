@@ -25,11 +25,31 @@ namespace {
 // never comes near it: what it draws between two clears covers a few hundred
 // distinct places at most.
 constexpr std::size_t kMaxKept = 20000;
-// Calls kept for the layout image while another scale is shown, before they
-// are drawn onto it anyway.
+// Calls kept for the layout image while another scale is shown; beyond them
+// it is drawn afresh when it is read.
 constexpr std::size_t kMaxPending = 4096;
 
-QRgb* rowOf(QImage& image, int y) { return reinterpret_cast<QRgb*>(image.bits() + std::ptrdiff_t(y) * image.bytesPerLine()); }
+// An image's pixels for writing, fetched once per drawing call: bits() makes
+// the image its own if a copy of it is held elsewhere, which costs a check
+// every time it is called.
+class Pixels {
+public:
+    explicit Pixels(QImage& image)
+        : base_(reinterpret_cast<QRgb*>(image.bits())), stride_(image.bytesPerLine() / 4), width_(image.width()),
+          height_(image.height())
+    {
+    }
+    QRgb* row(int y) const { return base_ + std::ptrdiff_t(y) * stride_; }
+    QRgb* base() const { return base_; }
+    int stride() const { return static_cast<int>(stride_); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    QRgb* base_;
+    std::ptrdiff_t stride_;
+    int width_, height_;
+};
 
 // A printed text, rendered once per size into a mask without smoothing.
 const QImage& textMask(const QString& text, const Font& font, double s)
@@ -87,8 +107,9 @@ bool straightLine(QImage& image, double s, QPointF a, QPointF b, QRgb colour, in
     *touched = r;
     if (r.isEmpty())
         return true;
+    const Pixels pixels(image);
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        QRgb* row = rowOf(image, y);
+        QRgb* row = pixels.row(y);
         std::fill(row + r.left(), row + r.right() + 1, colour);
     }
     return true;
@@ -133,15 +154,14 @@ QRect Layer::draw(QImage& image, double s, const Call& c)
         // as drawing it directly without smoothing, far faster on repeats.
         const QImage& mask = textMask(c.text, c.font, s);
         const int left = toDevice(c.a.x(), s), top = toDevice(c.a.y(), s);
-        for (int y = 0; y < mask.height(); ++y) {
-            const int ly = top + y;
-            if (ly < 0 || ly >= image.height())
-                continue;
+        const Pixels pixels(image);
+        const int x0 = std::max(0, -left), x1 = std::min(mask.width(), pixels.width() - left);
+        for (int y = std::max(0, -top); y < std::min(mask.height(), pixels.height() - top); ++y) {
             const auto* in = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-            QRgb* out = rowOf(image, ly);
-            for (int x = 0; x < mask.width(); ++x)
-                if (qAlpha(in[x]) != 0 && left + x >= 0 && left + x < image.width())
-                    out[left + x] = c.colour;
+            QRgb* out = pixels.row(top + y) + left;
+            for (int x = x0; x < x1; ++x)
+                if (qAlpha(in[x]) != 0)
+                    out[x] = c.colour;
         }
         touched = QRect(left, top, mask.width(), mask.height()).intersected(image.rect());
         break;
@@ -150,8 +170,8 @@ QRect Layer::draw(QImage& image, double s, const Call& c)
         // The seed is the device pixel in the middle of the seed's layout pixel.
         const int x = static_cast<int>(std::floor((c.a.x() + 0.5) * s)), y = static_cast<int>(std::floor((c.a.y() + 0.5) * s));
         FillBounds box;
-        if (borderFill(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
-                       static_cast<int>(image.bytesPerLine() / 4), x, y, c.border, c.colour, &box) > 0)
+        const Pixels pixels(image);
+        if (borderFill(pixels.base(), pixels.width(), pixels.height(), pixels.stride(), x, y, c.border, c.colour, &box) > 0)
             touched = QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom));
         break;
     }
@@ -163,13 +183,21 @@ void Layer::clear()
 {
     // Only what was drawn since the last clear differs from the background.
     const auto wipe = [this](QImage& image, QRect& drawn) {
+        if (drawn.isEmpty())
+            return;
+        const Pixels pixels(image);
         for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
-            QRgb* row = rowOf(image, y);
+            QRgb* row = pixels.row(y);
             std::fill(row + drawn.left(), row + drawn.right() + 1, back_);
         }
         drawn = QRect();
     };
     pending_.clear();
+    if (designStale_) {  // nothing of it is kept: start from the background
+        design_.fill(back_);
+        drawnDesign_ = QRect();
+        designStale_ = false;
+    }
     wipe(design_, drawnDesign_);
     if (separate())
         wipe(display_, drawnDisplay_);
@@ -209,9 +237,14 @@ void Layer::record(Call c)
     } else {
         device = draw(display_, scale_, c);
         drawnDisplay_ |= device;
-        pending_.push_back(c);
-        if (pending_.size() > kMaxPending)
-            applyPending();
+        if (!designStale_)
+            pending_.push_back(c);
+        if (pending_.size() > kMaxPending) {
+            // Too much to catch up with call by call: the layout image is
+            // drawn afresh from the calls kept when somebody reads it.
+            pending_.clear();
+            designStale_ = true;
+        }
     }
     if (!device.isEmpty()) {
         const double s = scale_;
@@ -287,6 +320,11 @@ std::size_t Layer::footprint(const Call& c)
 
 void Layer::applyPending() const
 {
+    if (designStale_) {
+        design_ = render(1);
+        drawnDesign_ = design_.rect();
+        designStale_ = false;
+    }
     for (const Call& c : pending_)
         drawnDesign_ |= draw(design_, 1, c);
     pending_.clear();

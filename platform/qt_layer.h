@@ -88,6 +88,7 @@ private:
     // Calls not yet drawn onto the layout image while another scale is shown:
     // it is brought up to date when somebody reads it.
     mutable std::vector<Call> pending_;
+    mutable bool designStale_ = false;  ///< too many were pending: draw it afresh when read
     std::vector<Call> calls_;
     std::size_t live_ = 0;
     // Live calls by the pixels they cover. A call that covers exactly the

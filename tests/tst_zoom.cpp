@@ -187,33 +187,49 @@ private slots:
         QCOMPARE(platform::settings::savedZoom(), 1.0);
     }
 
-    // Full screen fits the layout the program asks for, centred; "グラフ" and
-    // "表" refit it; leaving brings the chosen zoom and size back.
-    void fullScreen()
+    // Full screen (F11) and a maximised window fit the layout the program
+    // asks for, centred; "グラフ" and "表" refit it; leaving (Escape, or the
+    // window restored) brings the chosen zoom and size back.
+    void fitted_data()
     {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full screen") << true;
+        QTest::newRow("maximised") << false;
+    }
+    void fitted()
+    {
+        QFETCH(bool, full);
         auto f = shown(1.5);
         QWidget* w = widgetOf(*f->window);
-        f->window->setFullScreen(true);
-        QTRY_VERIFY(f->window->fullScreen());
-        const QSize screen = w->screen()->geometry().size();
-        QTRY_COMPARE(w->size(), screen);
+        if (full)
+            QTest::keyClick(w, Qt::Key_F11);
+        else
+            w->showMaximized();
+        QTRY_VERIFY(full ? f->window->fullScreen() : w->isMaximized());
+        const QSize area = full ? w->screen()->geometry().size() : w->screen()->availableGeometry().size();
+        QTRY_COMPARE(w->size(), area);
         const auto fit = [&](QSize layout) {
-            return std::min({3.0, double(screen.width()) / layout.width(), double(screen.height()) / layout.height()});
+            return std::min({3.0, double(area.width()) / layout.width(), double(area.height()) / layout.height()});
         };
         QCOMPARE(f->window->zoom(), fit({631, 548}));
         testutil::click(f->Check2);
         QCOMPARE(f->window->zoom(), fit({1031, 548}));
         testutil::click(f->Check3);
-        QCOMPARE(f->window->zoom(), fit({1031, 681}));
-        QCOMPARE(w->size(), screen);
+        const double z = fit({1031, 681});
+        QCOMPARE(f->window->zoom(), z);
+        QCOMPARE(w->size(), area);
+        // The layout is centred: the board's frame where the layout puts it, moved by half the space left.
         const QRect board = testutil::widget(f->kokuban)->parentWidget()->geometry();
-        QCOMPARE(board.topLeft(), QPoint(static_cast<int>(std::lround(16 * fit({1031, 681}))), static_cast<int>(std::lround(64 * fit({1031, 681}))))
-                                      + QPoint((screen.width() - static_cast<int>(std::lround(1031 * fit({1031, 681})))) / 2,
-                                               (screen.height() - static_cast<int>(std::lround(681 * fit({1031, 681})))) / 2));
+        const QPoint margin((area.width() - static_cast<int>(std::lround(1031 * z))) / 2,
+                            (area.height() - static_cast<int>(std::lround(681 * z))) / 2);
+        QCOMPARE(board.topLeft(), QPoint(static_cast<int>(std::lround(16 * z)), static_cast<int>(std::lround(64 * z))) + margin);
         f->window->setZoom(2);  // kept for the ordinary window
-        QCOMPARE(f->window->zoom(), fit({1031, 681}));
-        QTest::keyClick(w, Qt::Key_Escape);
-        QTRY_VERIFY(!f->window->fullScreen());
+        QCOMPARE(f->window->zoom(), z);
+        if (full)
+            QTest::keyClick(w, Qt::Key_Escape);
+        else
+            w->showNormal();
+        QTRY_VERIFY(!f->window->fullScreen() && !w->isMaximized());
         QCOMPARE(f->window->zoom(), 2.0);
         QTRY_COMPARE(w->size(), clientAt(2, {1031, 681}));
     }
