@@ -53,10 +53,11 @@ std::optional<CommandLine> readCommandLine(int& argc, char* argv[])
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption zoom(
         QStringLiteral("zoom"),
-        QStringLiteral("Shows the window at PERCENT of its size, a whole number from %1 to %2 (default %1).")
+        QStringLiteral("Shows the window at PERCENT of its size, a whole number from %1 to %2 "
+                       "(default: the zoom last chosen with Ctrl++ and Ctrl+-, at first %1).")
             .arg(kMinZoom)
             .arg(kMaxZoom),
-        QStringLiteral("PERCENT"), QString::number(kMinZoom));
+        QStringLiteral("PERCENT"));
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
                                         QStringLiteral("Starts with the window filling the screen."));
     parser.addOption(zoom);
@@ -76,15 +77,16 @@ std::optional<CommandLine> readCommandLine(int& argc, char* argv[])
     }
 
     CommandLine options;
-    const std::optional<int> percent = zoomPercent(parser.value(zoom));
-    if (!percent) {
-        refuse(QStringLiteral("--zoom takes a whole number of percent from %1 to %2, not '%3'.")
-                   .arg(kMinZoom)
-                   .arg(kMaxZoom)
-                   .arg(parser.value(zoom)));
-        return std::nullopt;
+    if (parser.isSet(zoom)) {
+        options.zoom = zoomPercent(parser.value(zoom));
+        if (!options.zoom) {
+            refuse(QStringLiteral("--zoom takes a whole number of percent from %1 to %2, not '%3'.")
+                       .arg(kMinZoom)
+                       .arg(kMaxZoom)
+                       .arg(parser.value(zoom)));
+            return std::nullopt;
+        }
     }
-    options.zoom = *percent;
     options.fullScreen = parser.isSet(fullScreen);
     return options;
 }

@@ -6,7 +6,7 @@
 #include <optional>
 
 struct CommandLine {
-    int zoom = 100;           ///< --zoom PERCENT: the window's scale, a whole number from 100 to 300
+    std::optional<int> zoom;  ///< --zoom PERCENT: the window's scale, a whole number from 100 to 300
     bool fullScreen = false;  ///< --fullscreen: the window fills the screen
 };
 

@@ -52,5 +52,6 @@ bool Form1::zoomKey(const Key& k)
         return false;
     }
     window->setZoom(next);
+    platform::settings::saveZoom(window->zoom());  // the next start opens at this zoom
     return true;
 }

@@ -121,10 +121,14 @@ int main(int argc, char* argv[])
     }
     QApplication::setWindowIcon(programIcon());
     Form1 form;
-    // zoom and full screen: applied by the window (options->zoom, options->fullScreen)
+    // The zoom asked for, else the one last chosen with the keys.
+    platform::settings::open();
+    form.window->setZoom(options->zoom ? *options->zoom / 100.0 : platform::settings::savedZoom());
     FirstFrame firstFrame;
     if (std::getenv("KANSU_FIRST_FRAME"))
         platform::qt::widgetOf(*form.window)->installEventFilter(&firstFrame);
     form.Show();
+    if (options->fullScreen)
+        form.window->setFullScreen(true);
     return QApplication::exec();
 }

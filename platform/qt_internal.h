@@ -41,7 +41,12 @@ void guarded(F&& handler)
     }
 }
 
-// Paints the graphical controls of a container that meet `dirty`, bottom first.
-void paintGraphics(QPainter& p, const Container& c, const QRect& dirty);
+// Paints the graphical controls of a container that meet `dirty` (in the
+// painter's coordinates), bottom first, `zoom` times as large as laid out.
+void paintGraphics(QPainter& p, const Container& c, const QRect& dirty, double zoom = 1);
+
+// A rectangle of the layout's pixels at the given zoom: its edges rounded, so
+// that neighbours stay neighbours.
+QRect scaled(const QRect& r, double zoom);
 
 }  // namespace platform::qt

@@ -339,6 +339,17 @@ bool waitHandlingEvents(std::int32_t ms);
 void wake();
 }  // namespace events
 
+// What the program keeps between runs. Nothing is read or written until the
+// program opens the store (its entry does; tests need not).
+namespace settings {
+// The user's store of this program, or the file at `path` when one is given.
+void open(const std::string& path = {});
+void close();
+// The zoom last kept, or 1 when there is none or the store cannot be read.
+double savedZoom();
+void saveZoom(double z);
+}  // namespace settings
+
 }  // namespace platform
 
 namespace platform {
