@@ -172,17 +172,26 @@ private slots:
     }
 
     // The selected outline is highlighted; the cursor frame shows only once
-    // the keyboard is used, and a mouse press hides it.
+    // the keyboard is used, and a mouse press hides it. At any zoom.
+    void marks_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
+    }
     void marks()
     {
+        QFETCH(double, zoom);
         start({}, 0, false);
+        f->window->setZoom(zoom);
         QWidget* canvas = testutil::widget(f->kokuban);
-        auto colour = [&](QPoint p) { return canvas->grab().toImage().pixelColor(p); };
+        auto colour = [&](QPoint p) { return canvas->grab().toImage().pixelColor(p * zoom); };
+        auto click = [&](QPoint p) { QTest::mouseClick(canvas, Qt::LeftButton, {}, p * zoom); };
         const QPoint cursorFrame(345, 100), selectedEdge(400, 60);
         QCOMPARE(colour(cursorFrame), QColor(0, 0x40, 0));  // focus given by the program, not by the keyboard
         keys("Right Left");
         QCOMPARE(colour(cursorFrame), QColor(Qt::white));
-        click(*f, {420, 100});
+        click({420, 100});
         QCOMPARE(colour(selectedEdge), QColor(Qt::cyan));
         QCOMPARE(colour(cursorFrame), QColor(0, 0x40, 0));
         keys("Escape");
@@ -404,18 +413,23 @@ private slots:
         QTest::addColumn<int>("box");  // 1..4
         QTest::addColumn<QPoint>("at");  // in the check box's parent
         QTest::addColumn<bool>("toggles");
-        QTest::newRow("方眼: its caption") << 1 << QPoint(430, 37) << true;
-        QTest::newRow("グラフ: its caption") << 2 << QPoint(560, 525) << true;
-        QTest::newRow("線分: 3 pixels left of the box") << 4 << QPoint(237, 376) << true;
-        QTest::newRow("線分: 3 pixels below the box") << 4 << QPoint(248, 387) << true;
-        QTest::newRow("線分: 8 pixels left of the box") << 4 << QPoint(232, 376) << false;
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("方眼: its caption") << 1 << QPoint(430, 37) << true << 1.0;
+        QTest::newRow("グラフ: its caption") << 2 << QPoint(560, 525) << true << 1.0;
+        QTest::newRow("線分: 3 pixels left of the box") << 4 << QPoint(237, 376) << true << 1.0;
+        QTest::newRow("線分: 3 pixels below the box") << 4 << QPoint(248, 387) << true << 1.0;
+        QTest::newRow("線分: 3 pixels below the box at 250 %") << 4 << QPoint(248, 387) << true << 2.5;
+        QTest::newRow("線分: 8 pixels left of the box") << 4 << QPoint(232, 376) << false << 1.0;
     }
     void hitAreas()
     {
         QFETCH(int, box);
         QFETCH(QPoint, at);
         QFETCH(bool, toggles);
+        QFETCH(double, zoom);
         start({}, 0, false);
+        f->window->setZoom(zoom);
+        at *= zoom;
         platform::CheckBox* c = std::array{f->Check1, f->Check2, f->Check3, f->Check4}[box - 1];
         QWidget* parent = testutil::widget(c)->parentWidget();
         QWidget* under = parent->childAt(at) ? parent->childAt(at) : parent;
