@@ -117,7 +117,6 @@ private:
     bool presenterKey(const platform::Key& key);
     void moveCursor(int place);
     void pickUp(int place);
-    void putDown(float x, float y);
     // Puts a block held by keyboard, or a selection, back; false when there was none.
     bool putBack();
     void takeOut(int column);

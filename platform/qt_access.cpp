@@ -30,7 +30,7 @@ namespace qt {
 
 namespace {
 
-// The focus mark: black, 3 pixels wide at 100 % and as much more as the zoom.
+// The focus mark: black, 3 pixels wide at 100 %, zoom times as wide at a zoom.
 // Black stands out 4.1:1 on the board's green (#008000) and 18.3:1 on the
 // window's pale green (#C0FFC0).
 const QColor kFocusMark = Qt::black;
@@ -128,6 +128,8 @@ public:
             }
             return 1;
         }
+        // Kept in the window, above every control: the marks of the small box
+        // and of the distance box would be cut at the blackboard's edge.
         if (hint == SH_FocusFrame_AboveWidget)
             return 1;
         return QProxyStyle::styleHint(hint, option, widget, data);
