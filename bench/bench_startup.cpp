@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,8 +31,9 @@ long long monotonicNs()
     return t.tv_sec * 1000000000LL + t.tv_nsec;
 }
 
-// One start: milliseconds to the first frame and the peak resident memory in MB.
-bool startOnce(double& ms, double& peakMb)
+// One start with the given arguments: milliseconds to the first frame and the
+// peak resident memory in MB.
+bool startOnce(const std::vector<std::string>& args, double& ms, double& peakMb)
 {
     int out[2];
     if (pipe(out) != 0)
@@ -45,8 +47,14 @@ bool startOnce(double& ms, double& peakMb)
         setenv("KANSU_FIRST_FRAME", "1", 1);
         if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // A settings store of its own: no zoom kept from earlier use.
+        setenv("XDG_CONFIG_HOME", "/nonexistent-kansu-bench", 1);
         const std::string p = program();
-        execl(p.c_str(), p.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(p.c_str())};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(p.c_str(), argv.data());
         _exit(127);
     }
     close(out[1]);
@@ -67,12 +75,12 @@ bool startOnce(double& ms, double& peakMb)
     return true;
 }
 
-void BM_StartToFirstFrame(benchmark::State& state)
+void BM_StartToFirstFrame(benchmark::State& state, std::vector<std::string> args)
 {
     double peak = 0;
     for (auto _ : state) {
         double ms = 0, mb = 0;
-        if (!startOnce(ms, mb)) {
+        if (!startOnce(args, ms, mb)) {
             state.SkipWithError("the program did not report its first frame");
             return;
         }
@@ -82,8 +90,13 @@ void BM_StartToFirstFrame(benchmark::State& state)
     state.counters["peak_MB"] = peak;
 }
 
-BENCHMARK(BM_StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(10)
-    ->ReportAggregatesOnly(true);
+// At 100 %, at 200 %, and full screen (on the screen of the display used).
+BENCHMARK_CAPTURE(BM_StartToFirstFrame, zoom_100, std::vector<std::string>{})
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_StartToFirstFrame, zoom_200, std::vector<std::string>{"--zoom", "200"})
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_StartToFirstFrame, full_screen, std::vector<std::string>{"--fullscreen"})
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(10)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -1,6 +1,6 @@
-// Speed of what the pupil does most: a step of P with every option on, a step
-// back, the repaint of the figure, one mouse move while dragging, and a whole
-// automatic run without pauses. Prints median and spread over repetitions.
+// Speed of what the pupil does most: a step of P with every option on (at
+// 100 % and at 200 % zoom), a step back, the repaint of the figure, one mouse
+// move while dragging, a change of zoom, and a whole automatic run without pauses. Prints median and spread over repetitions.
 #include <QApplication>
 #include <QMouseEvent>
 
@@ -14,10 +14,12 @@ namespace {
 
 Form1* form = nullptr;
 
-// Every option on and a 6-cm block in every column, P on B.
-void prepare()
+// Every option on and a 6-cm block in every column, P on B, at the zoom in
+// percent (100 unless the benchmark passes another).
+void prepare(int percent = 100)
 {
     Form1& f = *form;
+    f.window->setZoom(percent / 100.0);
     f.Command1_Click();
     for (int k = 0; k < 5; ++k)
         f.hako[k] = 3;
@@ -32,7 +34,7 @@ void prepare()
 
 void BM_StepForward(benchmark::State& state)
 {
-    prepare();
+    prepare(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         if (form->px == 100) {
             state.PauseTiming();
@@ -45,7 +47,7 @@ void BM_StepForward(benchmark::State& state)
 
 void BM_StepBack(benchmark::State& state)
 {
-    prepare();
+    prepare(static_cast<int>(state.range(0)));
     for (int i = 0; i < 20; ++i)
         form->susumu_Click();
     for (auto _ : state) {
@@ -91,13 +93,32 @@ void BM_DragMove(benchmark::State& state)
 // The cost of the screen update that follows a step: the paint of the changed areas.
 void BM_StepAndPaint(benchmark::State& state)
 {
-    prepare();
+    prepare(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         if (form->px == 100)
             form->Command2_Click();
         form->susumu_Click();
         QCoreApplication::processEvents();
     }
+}
+
+// A change of zoom with a whole lesson on screen (figure, grid, trace,
+// table), until the new frame is painted: 150 % and 200 % in turn.
+void BM_ZoomChange(benchmark::State& state)
+{
+    prepare(150);
+    for (int i = 0; i < 14; ++i)
+        form->susumu_Click();
+    QWidget* window = platform::qt::widgetOf(*form->window);
+    QCoreApplication::processEvents();
+    bool larger = true;
+    for (auto _ : state) {
+        form->window->setZoom(larger ? 2.0 : 1.5);
+        larger = !larger;
+        QCoreApplication::processEvents();
+        window->repaint();
+    }
+    form->window->setZoom(1);
 }
 
 void BM_RunOf20Steps(benchmark::State& state)
@@ -112,11 +133,12 @@ void BM_RunOf20Steps(benchmark::State& state)
 }
 
 constexpr int kRepetitions = 10;
-BENCHMARK(BM_StepForward)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
-BENCHMARK(BM_StepBack)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StepForward)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StepBack)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Repaint)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(BM_DragMove)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
-BENCHMARK(BM_StepAndPaint)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StepAndPaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ZoomChange)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RunOf20Steps)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -30,7 +30,14 @@ QWidget* widgetOf(const CheckBox& box);
 QWidget* widgetOf(const TextBox& box);
 QWidget* widgetOf(const ComboBox& box);
 
-// The drawing layer of a picture box.
+// The drawing layer of a picture box, in the layout's pixels.
 const QImage& layerOf(const PictureBox& box);
+// The layer as the screen shows it: drawn at the zoom times the screen's
+// device pixel ratio (the layout image itself at 100 % on an unscaled screen).
+const QImage& displayOf(const PictureBox& box);
+// The layer drawn afresh at any scale (device pixels per layout pixel).
+QImage renderLayer(const PictureBox& box, double scale);
+// How many drawing calls the layer keeps to draw itself again.
+std::size_t keptCalls(const PictureBox& box);
 
 }  // namespace platform::qt

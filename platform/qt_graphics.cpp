@@ -139,15 +139,28 @@ const QStaticText& labelText(const Label& label)
 
 }  // namespace
 
-void paintGraphics(QPainter& p, const Container& c, const QRect& dirty)
+QRect scaled(const QRect& r, double zoom)
 {
+    if (zoom == 1)
+        return r;
+    const auto at = [zoom](int v) { return static_cast<int>(std::lround(v * zoom)); };
+    return QRect(QPoint(at(r.left()), at(r.top())), QPoint(at(r.left() + r.width()) - 1, at(r.top() + r.height()) - 1));
+}
+
+void paintGraphics(QPainter& p, const Container& c, const QRect& dirty, double zoom)
+{
+    // Straight line controls are filled in whole screen pixels, each as many
+    // pixels across as its width at this scale, so that lines of one width
+    // stay one width on a scaled screen.
+    const double ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    const double s = zoom * ratio;
     const auto& gs = c.graphics();
     for (auto it = gs.rbegin(); it != gs.rend(); ++it) {
         const Graphic* g = *it;
         if (!g->Visible())
             continue;
         const Box b = g->bounds();
-        if (!dirty.intersects(QRect(b.left, b.top, b.width, b.height)))
+        if (!dirty.intersects(scaled(QRect(b.left, b.top, b.width, b.height), zoom).adjusted(-1, -1, 1, 1)))
             continue;
         if (auto* line = dynamic_cast<const LineControl*>(g)) {
             const QColor colour = toQColor(line->BorderColor());
@@ -156,14 +169,23 @@ void paintGraphics(QPainter& p, const Container& c, const QRect& dirty)
             if ((l.dx() == 0) != (l.dy() == 0)) {
                 // A straight line is the rectangle its pen covers (the tray band
                 // is 150 pixels thick: stroking it would be slow).
-                const QRectF r = QRectF(l.p1(), l.p2()).normalized();
-                p.fillRect(r.adjusted(-w / 2.0, -w / 2.0, w / 2.0, w / 2.0).toRect(), colour);
+                const QRectF r = QRectF(l.p1(), l.p2()).normalized().adjusted(-w / 2.0, -w / 2.0, w / 2.0, w / 2.0);
+                const QRect device(qRound(r.x() * s), qRound(r.y() * s), qRound(r.width() * s), qRound(r.height() * s));
+                p.save();
+                p.scale(1 / ratio, 1 / ratio);
+                p.fillRect(device, colour);
+                p.restore();
             } else {
+                p.save();
+                p.scale(zoom, zoom);
                 p.setRenderHint(QPainter::Antialiasing, false);
                 p.setPen(QPen(colour, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
                 p.drawLine(l);
+                p.restore();
             }
         } else if (auto* label = dynamic_cast<const Label*>(g)) {
+            p.save();
+            p.scale(zoom, zoom);
             const QRectF r(label->Left(), label->Top(), label->Width(), label->Height());
             if (!label->transparent())
                 p.fillRect(r, toQColor(label->BackColor()));
@@ -171,14 +193,17 @@ void paintGraphics(QPainter& p, const Container& c, const QRect& dirty)
             p.setFont(labelFont(label->font()));
             p.setPen(toQColor(label->ForeColor()));
             p.drawStaticText(r.topLeft(), labelText(*label));
+            p.restore();
         } else if (auto* shape = dynamic_cast<const Shape*>(g)) {
+            p.save();
+            p.scale(zoom, zoom);
             const double d = std::min(shape->Width(), shape->Height());
             const QRectF r(shape->Left() + (shape->Width() - d) / 2, shape->Top() + (shape->Height() - d) / 2, d, d);
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(QPen(toQColor(shape->colour()), 1));
             p.setBrush(toQColor(shape->colour()));
             p.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
-            p.setBrush(Qt::NoBrush);
+            p.restore();
         }
     }
 }

@@ -1,15 +1,13 @@
 // A picture box on Qt Widgets: a sunken frame around a client area that shows
-// the persistent drawing layer (a QImage) with the graphical controls above it.
+// the persistent drawing layer with the graphical controls above it, at the
+// window's zoom.
 #pragma once
 
-#include <QFont>
 #include <QFrame>
-#include <QImage>
+#include <QTouchEvent>
 #include <QWidget>
 
-#include <map>
-#include <string>
-
+#include "platform/qt_layer.h"
 #include "platform/surface.h"
 
 namespace platform::qt {
@@ -17,20 +15,26 @@ namespace platform::qt {
 class QtPictureBox;
 
 // The client area of a picture box: it paints the layer and the graphical
-// controls, and hands the mouse to the box's handlers.
+// controls, and hands the mouse (and one finger on a touch screen) to the
+// box's handlers in the layout's pixels.
 class Canvas : public QWidget {
 public:
     Canvas(QtPictureBox& box, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override { deliver(e, 0); }
-    void mouseMoveEvent(QMouseEvent* e) override { deliver(e, 1); }
-    void mouseReleaseEvent(QMouseEvent* e) override { deliver(e, 2); }
+    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    void deliver(QMouseEvent* e, int kind);  // 0 down, 1 move, 2 up
+    enum Kind { Down, Move, Up };
+    void deliver(Kind kind, QPointF pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+    bool touch(QTouchEvent* e);
     QtPictureBox& box_;
+    int finger_ = -1;  ///< the touch point that drags, while one does
+    QPointF fingerAt_;
 };
 
 class QtPictureBox : public PictureBox {
@@ -43,29 +47,27 @@ public:
     void Print(const std::string& text) override;
     void FloodFill(int x, int y, Colour border) override;
     Colour Point(int x, int y) const override;
-    int scaleWidth() const override { return layer_.width(); }
-    int scaleHeight() const override { return layer_.height(); }
+    int scaleWidth() const override { return layer_.size().width(); }
+    int scaleHeight() const override { return layer_.size().height(); }
+
+    // The zoom of the window: the layer is drawn at zoom × the screen's ratio.
+    double zoom() const { return zoom_; }
+    void setZoom(double z);
+    // Brings the layer's scale in line with the zoom and the screen it is on.
+    void fitLayer();
 
     QFrame* frame_ = nullptr;
     Canvas* canvas_ = nullptr;
-    QImage layer_;
+    Layer layer_;
 
 private:
-    bool straightLine(float x1, float y1, float x2, float y2, Colour colour);
-    const QImage& textMask(const std::string& text);
-    // The layer's pixels for writing, once per drawing operation: bits()
-    // makes the layer its own if a copy of it is held elsewhere (QImage's
-    // scanLine would check that on every row).
-    QRgb* pixels() { return reinterpret_cast<QRgb*>(layer_.bits()); }
-    std::ptrdiff_t stride() const { return layer_.bytesPerLine() / 4; }
-    // Drawing marks what it changed; the screen is told once, when the
+    // Drawing collects what it changed; the screen is told once, when the
     // handler that drew has returned, instead of after every line and text.
-    void markDirty(const QRect& r);
+    void markDirty();
 
-    QRect dirty_;
-    QFont printFont_;
+    bool updateQueued_ = false;
     int lineHeight_ = 0;
-    std::map<std::string, QImage> masks_;  ///< printed texts, rendered once
+    double zoom_ = 1;
 };
 
 }  // namespace platform::qt

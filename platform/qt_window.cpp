@@ -2,10 +2,15 @@
 // the combo box) on Qt Widgets, and the factory that lays them out.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -21,31 +26,58 @@ namespace {
 
 // ---- windowed controls -----------------------------------------------------
 
-void place(QWidget* w, const Layout& l)
-{
-    w->setGeometry(twipsToPixels(l.left), twipsToPixels(l.top), twipsToPixels(l.width), twipsToPixels(l.height));
-    w->setFont(programFont(l.font));
-}
+// A windowed control's place and font as laid out, and how it is shown at a
+// zoom: place and font scaled, the rest by the control itself.
+class Placement {
+public:
+    Placement(QWidget* w, const Layout& l)
+        : widget_(w), design_(twipsToPixels(l.left), twipsToPixels(l.top), twipsToPixels(l.width), twipsToPixels(l.height)),
+          font_(l.font)
+    {
+    }
+    virtual ~Placement() = default;
+    // Places the control at zoom z; `offset` moves the top-level controls
+    // when the layout is centred in a full-screen window.
+    virtual void zoomTo(double z, QPoint offset)
+    {
+        widget_->setGeometry(scaled(design_, z).translated(offset));
+        QFont f = programFont(font_);
+        if (z != 1)
+            f.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPixels(font_.points) * z))));
+        widget_->setFont(f);
+    }
+    QWidget* widget() const { return widget_; }
+
+protected:
+    QWidget* widget_;
+    QRect design_;
+    Font font_;
+};
 
 QString colourName(Colour c) { return toQColor(c).name(); }
+int scaledBorder(double z) { return std::max(1, static_cast<int>(std::lround(2 * z))); }
 
-class QtButton : public CommandButton {
+class QtButton : public CommandButton, public Placement {
 public:
-    QtButton(QWidget* parent, const std::string& caption, const Layout& l) : back_(l.back)
+    QtButton(QWidget* parent, const std::string& caption, const Layout& l)
+        : Placement(new QPushButton(q(caption), parent), l), button_(static_cast<QPushButton*>(widget_)), back_(l.back)
     {
-        button_ = new QPushButton(q(caption), parent);
-        place(button_, l);
-        // A graphical button: its colour fills the whole face.
-        button_->setStyleSheet(QStringLiteral(
-            "QPushButton { background-color: %1; color: black; border: 2px outset %2; }"
-            "QPushButton:pressed { border: 2px inset %2; }"
-            "QPushButton:disabled { color: #808080; }"
-            "QPushButton:focus { outline: none; }")
-            .arg(colourName(l.back), toQColor(l.back).darker(130).name()));
+        zoomTo(1, {});
         QObject::connect(button_, &QPushButton::clicked, button_, [this] {
             if (Click)
                 guarded(Click);
         });
+    }
+    void zoomTo(double z, QPoint offset) override
+    {
+        Placement::zoomTo(z, offset);
+        // A graphical button: its colour fills the whole face.
+        button_->setStyleSheet(QStringLiteral(
+            "QPushButton { background-color: %1; color: black; border: %3px outset %2; }"
+            "QPushButton:pressed { border: %3px inset %2; }"
+            "QPushButton:disabled { color: #808080; }"
+            "QPushButton:focus { outline: none; }")
+            .arg(colourName(back_), toQColor(back_).darker(130).name()).arg(scaledBorder(z)));
     }
     bool Enabled() const override { return button_->isEnabled(); }
     void setEnabled(bool e) override { button_->setEnabled(e); }
@@ -55,14 +87,12 @@ public:
     Colour back_;
 };
 
-class QtCheckBox : public CheckBox {
+class QtCheckBox : public CheckBox, public Placement {
 public:
     QtCheckBox(QWidget* parent, const std::string& caption, int value, const Layout& l)
+        : Placement(new QCheckBox(q(caption), parent), l), box_(static_cast<QCheckBox*>(widget_)), back_(l.back), fore_(l.fore)
     {
-        box_ = new QCheckBox(q(caption), parent);
-        place(box_, l);
-        box_->setStyleSheet(QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
-                                .arg(colourName(l.back), colourName(l.fore)));
+        zoomTo(1, {});
         box_->setChecked(value != 0);
         // Both the pupil's clicks and changes made in code arrive here, and
         // only when the value changes.
@@ -71,18 +101,35 @@ public:
                 guarded(Click);
         });
     }
+    void zoomTo(double z, QPoint offset) override
+    {
+        Placement::zoomTo(z, offset);
+        QString sheet = QStringLiteral("QCheckBox { background-color: %1; color: %2; }").arg(colourName(back_), colourName(fore_));
+        if (z != 1) {  // the box and the gap after it grow with the caption
+            const int box = static_cast<int>(std::lround(indicator_ * z));
+            sheet += QStringLiteral(" QCheckBox { spacing: %1px; } QCheckBox::indicator { width: %2px; height: %2px; }")
+                         .arg(std::lround(spacing_ * z))
+                         .arg(box);
+        }
+        box_->setStyleSheet(sheet);
+    }
     int Value() const override { return box_->isChecked() ? 1 : 0; }
     void setValue(int v) override { box_->setChecked(v != 0); }
     std::string Caption() const override { return box_->text().toStdString(); }
     QCheckBox* box_;
+
+private:
+    Colour back_, fore_;
+    int indicator_ = box_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box_);
+    int spacing_ = box_->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box_);
 };
 
-class QtTextBox : public TextBox {
+class QtTextBox : public TextBox, public Placement {
 public:
     QtTextBox(QWidget* parent, const std::string& text, const Layout& l)
+        : Placement(new QLineEdit(q(text), parent), l), edit_(static_cast<QLineEdit*>(widget_))
     {
-        edit_ = new QLineEdit(q(text), parent);
-        place(edit_, l);
+        zoomTo(1, {});
         // The box shows the distance P has moved; the program reads it back,
         // so it is for reading only.
         edit_->setReadOnly(true);
@@ -92,16 +139,16 @@ public:
     QLineEdit* edit_;
 };
 
-class QtComboBox : public ComboBox {
+class QtComboBox : public ComboBox, public Placement {
 public:
     QtComboBox(QWidget* parent, const std::vector<std::string>& items, const std::string& text, const Layout& l)
+        : Placement(new QComboBox(parent), l), combo_(static_cast<QComboBox*>(widget_))
     {
-        combo_ = new QComboBox(parent);
         combo_->setEditable(true);
         combo_->setInsertPolicy(QComboBox::NoInsert);
         for (const auto& i : items)
             combo_->addItem(q(i), 0);
-        place(combo_, l);
+        zoomTo(1, {});
         combo_->setEditText(q(text));
     }
     std::string Text() const override { return combo_->currentText().toStdString(); }
@@ -114,6 +161,24 @@ public:
         return r;
     }
     QComboBox* combo_;
+};
+
+// A picture box: its frame and border grow with the zoom, and its layer is
+// drawn again at the new scale.
+class BoxPlacement : public Placement {
+public:
+    BoxPlacement(QtPictureBox& box, const Layout& l) : Placement(box.frame_, l), box_(box) {}
+    void zoomTo(double z, QPoint offset) override
+    {
+        box_.frame_->setGeometry(scaled(design_, z).translated(offset));
+        const int border = scaledBorder(z);
+        box_.frame_->setLineWidth(border);
+        box_.canvas_->setGeometry(border, border, box_.frame_->width() - 2 * border, box_.frame_->height() - 2 * border);
+        box_.setZoom(z);
+    }
+
+private:
+    QtPictureBox& box_;
 };
 
 // ---- the window ------------------------------------------------------------
@@ -133,21 +198,48 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     QtWindow& window_;
 };
 
+// Hands every key pressed in the window to the program's key handler before
+// the focused control sees it.
+class KeyFilter : public QObject {
+public:
+    explicit KeyFilter(QtWindow& w) : window_(w) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QtWindow& window_;
+};
+
+// The largest zoom, and the smallest a full screen may need to fit the layout in.
+constexpr double kMaxZoom = 3, kMinFit = 0.25;
+
 class QtWindow : public Window {
 public:
-    QtWindow(const std::string& caption, Colour back, int clientW, int clientH) : back_(back)
+    QtWindow(const std::string& caption, Colour back, int clientW, int clientH)
+        : back_(back), keys_(*this), layout_(twipsToPixels(clientW), twipsToPixels(clientH))
     {
+        qApp->installEventFilter(&keys_);
         widget_ = new WindowWidget(*this);
         widget_->setWindowTitle(q(caption));
         widget_->setFont(programFont(Font{}));
-        widget_->resize(twipsToPixels(clientW), twipsToPixels(clientH));
-        widthTwips_ = (twipsToPixels(clientW) + kFrameLeft + kFrameRight) * 15;
-        heightTwips_ = (twipsToPixels(clientH) + kFrameTop + kFrameBottom) * 15;
+        widget_->resize(layout_);
+        widthTwips_ = (layout_.width() + kFrameLeft + kFrameRight) * 15;
+        heightTwips_ = (layout_.height() + kFrameTop + kFrameBottom) * 15;
+        // Never larger than the whole layout at the largest zoom, or the
+        // screen, whichever is larger: a window as large as the toolkit
+        // allows would take gigabytes.
+        QSize limit = layout_ * kMaxZoom;
+        if (const QScreen* screen = widget_->screen())
+            limit = limit.expandedTo(screen->geometry().size());
+        widget_->setMaximumSize(limit);
     }
     ~QtWindow() override
     {
@@ -155,7 +247,11 @@ public:
         delete widget_;
     }
 
-    void invalidate(const Box& b) override { widget_->update(toRect(b)); }
+    void invalidate(const Box& b) override
+    {
+        const QRect r = toRect(b);
+        widget_->update(zoom_ == 1 ? r.translated(offset_) : scaled(r, zoom_).translated(offset_).adjusted(-1, -1, 1, 1));
+    }
 
     int Width() const override { return widthTwips_; }
     int Height() const override { return heightTwips_; }
@@ -171,6 +267,59 @@ public:
     }
     std::string Caption() const override { return widget_->windowTitle().toStdString(); }
 
+    double zoom() const override { return zoom_; }
+    // The zoom of the ordinary window. Full screen and maximised windows show
+    // the layout as large as fits; this zoom comes back when they end.
+    void setZoom(double z) override
+    {
+        chosen_ = std::clamp(z, 1.0, kMaxZoom);
+        if (fitted_)
+            return;
+        apply(chosen_, {});
+        resizeClient();
+    }
+    bool fullScreen() const override { return widget_->isFullScreen(); }
+    void setFullScreen(bool on) override
+    {
+        if (on == fullScreen())
+            return;
+        if (on) {
+            widget_->showFullScreen();
+            // Where no window manager places it (a bare X session in a
+            // classroom), the window covers the screen by itself.
+            if (const QScreen* screen = widget_->screen(); screen && widget_->windowHandle())
+                widget_->windowHandle()->setGeometry(screen->geometry());
+        } else if (wasMaximized_)
+            widget_->showMaximized();
+        else
+            widget_->showNormal();
+    }
+
+    // The window became or stopped being full screen or maximised.
+    void stateChanged()
+    {
+        const bool fit = widget_->isFullScreen() || widget_->isMaximized();
+        if (!widget_->isFullScreen())
+            wasMaximized_ = widget_->isMaximized();
+        if (fit == fitted_) {
+            if (fit)
+                refit();
+            return;
+        }
+        fitted_ = fit;
+        if (fit) {
+            refit();
+        } else {
+            apply(chosen_, {});
+            resizeClient();
+        }
+    }
+    void resized()
+    {
+        if (fitted_)
+            refit();
+    }
+
     QWidget* parentWidget(Container* parent)
     {
         if (!parent || parent == this)
@@ -181,32 +330,25 @@ public:
     PictureBox& addPictureBox(Container* parent, const Layout& l) override
     {
         auto box = std::make_unique<QtPictureBox>(parentWidget(parent), l);
+        placements_.push_back(std::make_unique<BoxPlacement>(*box, l));
         QWidget* w = box->frame_;
         return keep(std::move(box), w);
     }
     CommandButton& addButton(const std::string& caption, const Layout& l) override
     {
-        auto b = std::make_unique<QtButton>(widget_, caption, l);
-        QWidget* w = b->button_;
-        return keep(std::move(b), w);
+        return keepPlaced(std::make_unique<QtButton>(widget_, caption, l));
     }
     CheckBox& addCheckBox(Container* parent, const std::string& caption, int value, const Layout& l) override
     {
-        auto c = std::make_unique<QtCheckBox>(parentWidget(parent), caption, value, l);
-        QWidget* w = c->box_;
-        return keep(std::move(c), w);
+        return keepPlaced(std::make_unique<QtCheckBox>(parentWidget(parent), caption, value, l));
     }
     TextBox& addTextBox(Container* parent, const std::string& text, const Layout& l) override
     {
-        auto t = std::make_unique<QtTextBox>(parentWidget(parent), text, l);
-        QWidget* w = t->edit_;
-        return keep(std::move(t), w);
+        return keepPlaced(std::make_unique<QtTextBox>(parentWidget(parent), text, l));
     }
     ComboBox& addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& l) override
     {
-        auto c = std::make_unique<QtComboBox>(widget_, items, text, l);
-        QWidget* w = c->combo_;
-        return keep(std::move(c), w);
+        return keepPlaced(std::make_unique<QtComboBox>(widget_, items, text, l));
     }
 
     void setTabOrder(const std::vector<const void*>& controls) override
@@ -218,6 +360,8 @@ public:
                 continue;
             if (previous)
                 QWidget::setTabOrder(previous, w);
+            else
+                w->setFocus(Qt::OtherFocusReason);  // the first takes the focus when the window opens
             previous = w;
         }
     }
@@ -252,11 +396,31 @@ public:
                 return w;
         return nullptr;
     }
+    // The control whose widget is w or holds it (the line edit inside the
+    // combo box, the drawing area inside a picture box's frame).
+    const void* controlOf(const QWidget* w) const
+    {
+        for (; w; w = w->parentWidget())
+            for (const auto& [c, cw] : widgets_)
+                if (cw == w)
+                    return c;
+        return nullptr;
+    }
 
     WindowWidget* widget_;
     Colour back_;
+    double zoom_ = 1;  ///< shown now: the chosen zoom, or the fit of a full screen
+    QPoint offset_;    ///< where the layout starts in a full screen, centred
 
 private:
+    template <typename T>
+    T& keepPlaced(std::unique_ptr<T> control)
+    {
+        QWidget* w = control->widget();
+        placements_.push_back(nullptr);  // the placement is the control itself
+        placed_.push_back(control.get());
+        return keep(std::move(control), w);
+    }
     template <typename T>
     T& keep(std::unique_ptr<T> control, QWidget* w)
     {
@@ -279,7 +443,24 @@ private:
         return std::any_of(widgets_.begin(), widgets_.end(), [w](const auto& e) { return e.second == w; });
     }
 
-    void resizeClient()
+    // Every control placed, sized and drawn at zoom z.
+    void apply(double z, QPoint offset)
+    {
+        if (z == zoom_ && offset == offset_)
+            return;
+        zoom_ = z;
+        offset_ = offset;
+        std::size_t next = 0;
+        for (auto& p : placements_) {
+            Placement* placement = p ? p.get() : placed_[next++];
+            placement->zoomTo(z, placement->widget()->parentWidget() == widget_ ? offset : QPoint());
+        }
+        widget_->update();
+    }
+
+    // The client area the program asks for with the window's outer size in
+    // twips, in the layout's pixels.
+    QSize client() const
     {
         int left = kFrameLeft, right = kFrameRight, top = kFrameTop, bottom = kFrameBottom;
         if (widget_->isVisible()) {
@@ -291,22 +472,132 @@ private:
                 bottom = fg.bottom() - g.bottom();
             }
         }
-        const int w = std::lround(widthTwips_ / 15.0) - left - right;
-        const int h = std::lround(heightTwips_ / 15.0) - top - bottom;
-        widget_->resize(std::max(w, 1), std::max(h, 1));
+        const int w = static_cast<int>(std::lround(widthTwips_ / 15.0)) - left - right;
+        const int h = static_cast<int>(std::lround(heightTwips_ / 15.0)) - top - bottom;
+        return {std::max(w, 1), std::max(h, 1)};
+    }
+
+    // An ordinary window takes the size the program asks for, at the zoom; a
+    // full screen or maximised one keeps its size and fits the zoom instead.
+    void resizeClient()
+    {
+        if (fitted_) {
+            refit();
+            return;
+        }
+        const QSize c = client();
+        widget_->resize(std::max(1, static_cast<int>(std::lround(c.width() * zoom_))),
+                        std::max(1, static_cast<int>(std::lround(c.height() * zoom_))));
+    }
+
+    // The largest zoom at which the layout the program asks for fits the
+    // window, the layout centred.
+    void refit()
+    {
+        const QSize c = client(), area = widget_->size();
+        const double z = std::clamp(std::min(double(area.width()) / c.width(), double(area.height()) / c.height()), kMinFit, kMaxZoom);
+        const QSize shown(static_cast<int>(std::lround(c.width() * z)), static_cast<int>(std::lround(c.height() * z)));
+        apply(z, QPoint(std::max(0, (area.width() - shown.width()) / 2), std::max(0, (area.height() - shown.height()) / 2)));
     }
 
     int widthTwips_ = 0, heightTwips_ = 0;
+    double chosen_ = 1;        ///< the zoom of the ordinary window
+    bool fitted_ = false;      ///< full screen or maximised: the zoom fits the window
+    bool wasMaximized_ = false;
     bool alive_ = true;
+    KeyFilter keys_;
+    QSize layout_;  ///< the whole layout, in its own pixels
+    std::vector<std::unique_ptr<Placement>> placements_;  ///< null where the control places itself
+    std::vector<Placement*> placed_;
     std::vector<std::pair<const void*, QWidget*>> widgets_;
     std::vector<std::shared_ptr<void>> keepAlive_;
 };
+
+namespace {
+Key::Code codeOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Home: return Key::Home;
+    case Qt::Key_End: return Key::End;
+    case Qt::Key_Space: return Key::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_Escape: return Key::Escape;
+    case Qt::Key_Delete: return Key::Delete;
+    case Qt::Key_Backspace: return Key::Backspace;
+    case Qt::Key_PageUp: return Key::PageUp;
+    case Qt::Key_PageDown: return Key::PageDown;
+    case Qt::Key_F5: return Key::F5;
+    case Qt::Key_F10: return Key::F10;
+    case Qt::Key_F11: return Key::F11;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return Key::Plus;
+    case Qt::Key_Minus: return Key::Minus;
+    case Qt::Key_Menu: return Key::Menu;
+    default: break;
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return Key::Digit;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return Key::Letter;
+    return Key::Other;
+}
+}  // namespace
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !window_.KeyDown || !window_.alive())
+        return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != window_.widget_)
+        return false;
+    const auto* e = static_cast<QKeyEvent*>(event);
+    if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
+        return false;
+    Key k;
+    k.code = codeOf(e->key());
+    if (k.code == Key::Digit)
+        k.digit = e->key() - Qt::Key_0;
+    if (k.code == Key::Letter)
+        k.letter = static_cast<char>('A' + (e->key() - Qt::Key_A));
+    k.ctrl = e->modifiers() & Qt::ControlModifier;
+    k.shift = e->modifiers() & Qt::ShiftModifier;
+    k.alt = e->modifiers() & Qt::AltModifier;
+    // The control the key is for: the focused one, also while the key goes
+    // up from it to its parents; a key sent straight to another widget is
+    // that widget's.
+    QWidget* target = QApplication::focusWidget();
+    if (!target || (target != w && !w->isAncestorOf(target)))
+        target = w;
+    k.focus = window_.controlOf(target);
+    bool taken = false;
+    guarded([&] { taken = window_.KeyDown(k); });
+    return taken;
+}
 
 void WindowWidget::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     p.fillRect(e->rect(), toQColor(window_.back_));
-    paintGraphics(p, window_, e->rect());
+    p.translate(window_.offset_);
+    paintGraphics(p, window_, e->rect().translated(-window_.offset_), window_.zoom_);
+}
+
+void WindowWidget::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange)
+        window_.stateChanged();
+}
+
+void WindowWidget::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    window_.resized();
 }
 
 void WindowWidget::closeEvent(QCloseEvent* e)
@@ -324,7 +615,10 @@ QWidget* widgetOf(const CommandButton& b) { return static_cast<const QtButton&>(
 QWidget* widgetOf(const CheckBox& b) { return static_cast<const QtCheckBox&>(b).box_; }
 QWidget* widgetOf(const TextBox& b) { return static_cast<const QtTextBox&>(b).edit_; }
 QWidget* widgetOf(const ComboBox& b) { return static_cast<const QtComboBox&>(b).combo_; }
-const QImage& layerOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_; }
+const QImage& layerOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.design(); }
+const QImage& displayOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.display(); }
+QImage renderLayer(const PictureBox& box, double scale) { return static_cast<const QtPictureBox&>(box).layer_.render(scale); }
+std::size_t keptCalls(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.kept(); }
 
 }  // namespace qt
 

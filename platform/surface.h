@@ -257,6 +257,22 @@ public:
     virtual std::vector<std::string> items() const = 0;
 };
 
+// A key pressed while the window is active, as the program sees it. Tab and
+// Shift+Tab never arrive here: they move the focus as usual.
+struct Key {
+    enum Code {
+        Other, Left, Right, Up, Down, Home, End, Space, Enter, Escape, Delete, Backspace,
+        PageUp, PageDown, F5, F10, F11, Plus, Minus, Digit, Letter, Menu
+    };
+    Code code = Other;
+    int digit = 0;        ///< 0..9 for Digit (the main row or the keypad)
+    char letter = 0;      ///< 'A'..'Z' for Letter
+    bool ctrl = false, shift = false, alt = false;
+    const void* focus = nullptr;  ///< the control with the keyboard focus (a PictureBox*, ComboBox*, ...), if any
+};
+// Returns true when the program took the key; otherwise the focused control gets it.
+using KeyHandler = std::function<bool(const Key& key)>;
+
 // How a windowed control is laid out: place in twips, colours, font, tab index.
 struct Layout {
     int left, top, width, height;  // twips, relative to the container's client area
@@ -295,6 +311,17 @@ public:
     // False once the window has been closed or the program ended.
     virtual bool alive() const = 0;
 
+    // Display scale: every place, size, font, line width and drawing appears
+    // zoom() times as large (1 = 100 %, at most 3). Positions that handlers
+    // receive stay in the layout's own pixels at every zoom.
+    virtual double zoom() const = 0;
+    virtual void setZoom(double z) = 0;
+    virtual bool fullScreen() const = 0;
+    virtual void setFullScreen(bool on) = 0;
+
+    // Every key pressed in the window goes here first.
+    KeyHandler KeyDown;
+
     // Creates the toolkit's window; the application object must exist.
     static std::unique_ptr<Window> create(const std::string& caption, Colour back, int clientWidthTwips, int clientHeightTwips);
 };
@@ -311,6 +338,17 @@ bool waitHandlingEvents(std::int32_t ms);
 // Ends the wait in progress, if any.
 void wake();
 }  // namespace events
+
+// What the program keeps between runs. Nothing is read or written until the
+// program opens the store (its entry does; tests need not).
+namespace settings {
+// The user's store of this program, or the file at `path` when one is given.
+void open(const std::string& path = {});
+void close();
+// The zoom last kept, or 1 when there is none or the store cannot be read.
+double savedZoom();
+void saveZoom(double z);
+}  // namespace settings
 
 }  // namespace platform
 

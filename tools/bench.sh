@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds optimised and runs every benchmark; prints median and spread.
-# The start-up benchmark uses the current display, or a private Xvfb when there is none.
+# The start-up benchmark uses the current display, or a private Xvfb (3840 x 2160,
+# for the full-screen start) when there is none.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh --tests
@@ -10,7 +11,7 @@ QT_QPA_PLATFORM=offscreen build-bench/bench/bench_steps --benchmark_min_time=0.5
 QT_QPA_PLATFORM=offscreen build-bench/bench/bench_pause
 if [[ -z "${DISPLAY:-}" ]]; then
   display=:$((100 + RANDOM % 100))
-  Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+  Xvfb "$display" -screen 0 3840x2160x24 >/dev/null 2>&1 &
   xvfb=$!
   trap 'kill $xvfb 2>/dev/null || true' EXIT
   sleep 1

@@ -20,7 +20,7 @@ if ! command -v valgrind >/dev/null 2>&1; then
 fi
 
 # kansu: the program itself, ended after its first painted frame.
-session=(kansu tst_helpers tst_surface tst_startup tst_figure tst_motion tst_chart tst_autorun tst_random)
+session=(kansu tst_helpers tst_surface tst_startup tst_figure tst_motion tst_chart tst_autorun tst_random tst_zoom)
 (($#)) && session=("$@")
 
 build=build-memcheck

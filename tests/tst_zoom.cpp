@@ -1,0 +1,318 @@
+// The window at any zoom: the drawing layers drawn at the screen's resolution
+// (one width per line, only the program's colours, the same picture however
+// the zoom was reached), input in the layout's pixels, the zoom keys, full
+// screen, touch, and a bounded memory of what was drawn. ctest runs it twice:
+// as it is and with the toolkit's scale factor at 1.5.
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <set>
+
+#include "platform/qt_layer.h"
+#include "testutil.h"
+
+using platform::qt::displayOf;
+using platform::qt::toDevice;
+using platform::qt::widgetOf;
+using Kinds = std::array<int, 5>;
+
+namespace {
+const Kinds kLesson{1, 1, 3, 0, 2};
+
+QWidget* canvas(Form1& f) { return testutil::widget(f.kokuban); }
+QPoint on(Form1& f, QPointF design) { return (design * f.window->zoom()).toPoint(); }
+double ratio(Form1& f) { return canvas(f)->devicePixelRatioF(); }
+double scaleOf(Form1& f) { return f.window->zoom() * ratio(f); }
+
+// The lesson as a pupil gives it: blocks dragged at the current zoom, the
+// grid, the graph and the table ticked, P seven steps out (χ = 3.5).
+void lesson(Form1& f)
+{
+    for (int k = 0; k < 5; ++k)
+        if (kLesson[k] != 0)
+            testutil::drag(f, on(f, {370.0 + 50 * (kLesson[k] - 1), 100}), on(f, {320.0 + 40 * k, 240}));
+    for (auto* box : {f.Check1, f.Check2, f.Check3})
+        box->setValue(1);
+    testutil::steps(f, 7);
+}
+
+std::unique_ptr<Form1> shown(double zoom)
+{
+    auto f = std::make_unique<Form1>();
+    f->window->setZoom(zoom);
+    f->Show();
+    return f;
+}
+
+// The device pixel in the middle of layout pixel (x, y) at scale s.
+QRgb at(const QImage& image, double s, int x, int y)
+{
+    return image.pixel(static_cast<int>((x + 0.5) * s), static_cast<int>((y + 0.5) * s)) & 0xFFFFFF;
+}
+
+// Lengths of the runs of `colour` along the device row or column through
+// layout pixel `across`, from layout `from` to `to`.
+QList<int> runs(const QImage& image, double s, bool row, int across, int from, int to, QRgb colour)
+{
+    QList<int> r;
+    int length = 0;
+    const int fixed = static_cast<int>((across + 0.5) * s);
+    for (int i = toDevice(from, s); i < toDevice(to, s); ++i) {
+        const QRgb c = (row ? image.pixel(i, fixed) : image.pixel(fixed, i)) & 0xFFFFFF;
+        if (c == colour) {
+            ++length;
+        } else if (length > 0) {
+            r << length;
+            length = 0;
+        }
+    }
+    return r;
+}
+
+// The client area of the window at zoom z: the layout's size at start (or
+// with the graph and the table shown) times z.
+QSize clientAt(double z, QSize layout = {631, 548})
+{
+    return {static_cast<int>(std::lround(layout.width() * z)), static_cast<int>(std::lround(layout.height() * z))};
+}
+}  // namespace
+
+class TestZoom : public QObject {
+    Q_OBJECT
+private slots:
+    // At z = 1.5 and 2 (and 1 under a scaled screen): sharp, in the program's
+    // colours, and the same as the lesson drawn at that zoom from the start.
+    void sharpLayers_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("150 %") << 1.5;
+        QTest::newRow("200 %") << 2.0;
+    }
+    void sharpLayers()
+    {
+        QFETCH(double, zoom);
+        auto later = shown(1);
+        lesson(*later);
+        later->window->setZoom(zoom);
+        auto from = shown(zoom);
+        lesson(*from);
+        const double s = scaleOf(*from);
+        if (s == 1)
+            QSKIP("an unscaled screen at 100 %: the existing pixel tests cover it");
+
+        const QImage board = displayOf(*from->kokuban);
+        QCOMPARE(board.size(), QSize(toDevice(597, s), toDevice(405, s)));
+        for (auto* box : {from->kokuban, from->gamen, from->hyo})
+            QVERIFY(displayOf(*box) == displayOf(*(box == from->kokuban ? later->kokuban : box == from->gamen ? later->gamen : later->hyo)));
+
+        std::set<QRgb> colours;
+        for (int y = 0; y < board.height(); ++y)
+            for (int x = 0; x < board.width(); ++x)
+                colours.insert(board.pixel(x, y) & 0xFFFFFF);
+        QCOMPARE(colours, (std::set<QRgb>{0x000000, 0x008000, 0xC0C0C0, 0xFFFF00, 0xFFFFFF}));
+
+        const int one = platform::qt::deviceWidth(1, s), two = platform::qt::deviceWidth(2, s);
+        QCOMPARE(runs(board, s, false, 110, 170, 310, 0x000000), QList<int>(7, one));  // horizontal grid lines
+        QCOMPARE(runs(board, s, true, 190, 15, 225, 0x000000), QList<int>(11, one));   // vertical grid lines
+        QCOMPARE(runs(board, s, true, 270, 385, 435, 0xFFFF00), QList<int>(2, two));   // the 4-cm block's sides
+        // P at 230: the block in slot 1 (270 to 310) is cut by AB at 300.
+        QCOMPARE(at(board, s, 285, 290), QRgb(0xFFFFFF));
+        QCOMPARE(at(board, s, 305, 290), QRgb(0xC0C0C0));
+        QCOMPARE(at(board, s, 245, 290), QRgb(0xFFFFFF));
+        QCOMPARE(at(board, s, 325, 190), QRgb(0xC0C0C0));
+    }
+
+    // Zoom changed in the middle of a lesson, both ways: the layers are those
+    // of the lesson drawn at the new zoom, at 100 % pixel for pixel as ever.
+    void zoomMidLesson_data()
+    {
+        QTest::addColumn<QList<double>>("zooms");
+        QTest::newRow("up") << QList<double>{1, 2.5};
+        QTest::newRow("down to 100 %") << QList<double>{3, 1.25, 1};
+    }
+    void zoomMidLesson()
+    {
+        QFETCH(QList<double>, zooms);
+        auto f = shown(zooms.first());
+        lesson(*f);
+        for (double z : zooms.mid(1))
+            f->window->setZoom(z);
+        f->susumu_Click();
+        auto reference = shown(zooms.last());
+        lesson(*reference);
+        reference->susumu_Click();
+        QCOMPARE(f->window->zoom(), zooms.last());
+        QCOMPARE(widgetOf(*f->window)->size(), clientAt(zooms.last(), {1031, 681}));
+        for (const auto& pair : {std::pair{f->kokuban, reference->kokuban}, std::pair{f->gamen, reference->gamen},
+                           std::pair{f->hyo, reference->hyo}}) {
+            QVERIFY(displayOf(*pair.first) == displayOf(*pair.second));
+            QVERIFY(platform::qt::layerOf(*pair.first) == platform::qt::layerOf(*pair.second));
+        }
+    }
+
+    // Ctrl++ and Ctrl+− walk the steps, Ctrl+0 returns to 100 %; the window
+    // takes the layout's size at each; the last one is kept for the next start.
+    void zoomKeys()
+    {
+        QTemporaryDir dir;
+        platform::settings::open(dir.filePath("kansu.ini").toStdString());
+        auto f = shown(1);
+        QWidget* w = widgetOf(*f->window);
+        QList<double> seen;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(w, Qt::Key_Plus, Qt::ControlModifier);
+            seen << f->window->zoom();
+        }
+        QCOMPARE(seen, (QList<double>{1.25, 1.5, 1.75, 2, 2.5, 3, 3}));
+        QCOMPARE(w->size(), clientAt(3));
+        QTest::keyClick(w, Qt::Key_Minus, Qt::ControlModifier);
+        QTest::keyClick(testutil::widget(f->susumu), Qt::Key_Equal, Qt::ControlModifier);  // Ctrl+= as Ctrl++
+        QCOMPARE(f->window->zoom(), 3.0);
+        QTest::keyClick(w, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(platform::settings::savedZoom(), 2.5);
+        QTest::keyClick(w, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(f->window->zoom(), 1.0);
+        QCOMPARE(w->size(), clientAt(1));
+        QCOMPARE(platform::settings::savedZoom(), 1.0);
+
+        // A store that cannot be read (a folder where the file should be) starts at 100 %.
+        QVERIFY(QDir(dir.path()).mkdir("folder.ini"));
+        platform::settings::open(dir.filePath("folder.ini").toStdString());
+        QCOMPARE(platform::settings::savedZoom(), 1.0);
+        platform::settings::saveZoom(2);  // nothing happens, nothing stops
+        platform::settings::close();
+        QCOMPARE(platform::settings::savedZoom(), 1.0);
+    }
+
+    // Full screen (F11) and a maximised window fit the layout the program
+    // asks for, centred; "グラフ" and "表" refit it; leaving (Escape, or the
+    // window restored) brings the chosen zoom and size back.
+    void fitted_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full screen") << true;
+        QTest::newRow("maximised") << false;
+    }
+    void fitted()
+    {
+        QFETCH(bool, full);
+        auto f = shown(1.5);
+        QWidget* w = widgetOf(*f->window);
+        if (full)
+            QTest::keyClick(w, Qt::Key_F11);
+        else
+            w->showMaximized();
+        QTRY_VERIFY(full ? f->window->fullScreen() : w->isMaximized());
+        const QSize area = full ? w->screen()->geometry().size() : w->screen()->availableGeometry().size();
+        QTRY_COMPARE(w->size(), area);
+        const auto fit = [&](QSize layout) {
+            return std::min({3.0, double(area.width()) / layout.width(), double(area.height()) / layout.height()});
+        };
+        QCOMPARE(f->window->zoom(), fit({631, 548}));
+        testutil::click(f->Check2);
+        QCOMPARE(f->window->zoom(), fit({1031, 548}));
+        testutil::click(f->Check3);
+        const double z = fit({1031, 681});
+        QCOMPARE(f->window->zoom(), z);
+        QCOMPARE(w->size(), area);
+        // The layout is centred: the board's frame where the layout puts it, moved by half the space left.
+        const QRect board = testutil::widget(f->kokuban)->parentWidget()->geometry();
+        const QPoint margin((area.width() - static_cast<int>(std::lround(1031 * z))) / 2,
+                            (area.height() - static_cast<int>(std::lround(681 * z))) / 2);
+        QCOMPARE(board.topLeft(), QPoint(static_cast<int>(std::lround(16 * z)), static_cast<int>(std::lround(64 * z))) + margin);
+        f->window->setZoom(2);  // kept for the ordinary window
+        QCOMPARE(f->window->zoom(), z);
+        if (full)
+            QTest::keyClick(w, Qt::Key_Escape);
+        else
+            w->showNormal();
+        QTRY_VERIFY(!f->window->fullScreen() && !w->isMaximized());
+        QCOMPARE(f->window->zoom(), 2.0);
+        QTRY_COMPARE(w->size(), clientAt(2, {1031, 681}));
+    }
+
+    // One finger drags exactly as the mouse does, into every column.
+    void touchDrags_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("125 %") << 1.25;
+    }
+    void touchDrags()
+    {
+        QFETCH(double, zoom);
+        auto f = shown(zoom);
+        QPointingDevice* screen = QTest::createTouchDevice();
+        for (int k = 0; k < 5; ++k) {
+            const int kind = 3 - k % 3;
+            QTest::touchEvent(canvas(*f), screen).press(0, on(*f, {370.0 + 50 * (kind - 1), 60}));
+            QTest::touchEvent(canvas(*f), screen).move(0, on(*f, {200, 200}));
+            QTest::touchEvent(canvas(*f), screen).move(0, on(*f, {322.0 + 40 * k, 250}));
+            QTest::touchEvent(canvas(*f), screen).release(0, on(*f, {322.0 + 40 * k, 250}));
+        }
+        QCOMPARE(f->hako, (std::array<double, 5>{3, 2, 1, 3, 2}));
+        QCOMPARE(f->px, 300.0);
+        QCOMPARE(f->kokuban->Point(330, 250), platform::Colour(0xC0C0C0));
+        // A touch on "出す" presses it, a touch on "方眼" ticks it.
+        for (QWidget* target : {testutil::widget(f->susumu), testutil::widget(f->Check1)}) {
+            QTest::touchEvent(widgetOf(*f->window), screen).press(1, target->geometry().center());
+            QTest::touchEvent(widgetOf(*f->window), screen).release(1, target->geometry().center());
+        }
+        QCOMPARE(f->px, 290.0);
+        QCOMPARE(f->Check1->Value(), 1);
+    }
+
+    // A second finger while a block is dragged moves and drops nothing.
+    void secondFinger()
+    {
+        auto f = shown(1.5);
+        QPointingDevice* screen = QTest::createTouchDevice();
+        QWidget* c = canvas(*f);
+        QTest::touchEvent(c, screen).press(0, on(*f, {470, 60}));
+        QTest::touchEvent(c, screen).move(0, on(*f, {400, 240}));
+        QTest::touchEvent(c, screen).move(0, on(*f, {400, 240})).press(1, on(*f, {480, 250}));
+        QTest::touchEvent(c, screen).move(0, on(*f, {400, 240})).move(1, on(*f, {320, 250}));
+        QCOMPARE(f->Line9(0).X1(), 380.f);  // the outline stays under the first finger
+        QTest::touchEvent(c, screen).move(0, on(*f, {400, 240})).release(1, on(*f, {320, 250}));
+        QCOMPARE(f->hako, (std::array<double, 5>{}));
+        QTest::touchEvent(c, screen).release(0, on(*f, {400, 240}));
+        QCOMPARE(f->hako, (std::array<double, 5>{0, 0, 3, 0, 0}));
+    }
+
+    // However long a lesson goes on, what the layers keep stays bounded.
+    void keptDrawingBounded()
+    {
+        auto f = shown(2);
+        lesson(*f);
+        f->Check4->setValue(1);
+        for (int i = 0; i < 10000; ++i)
+            (i / 20) % 2 == 0 ? f->susumu_Click() : f->modoru_Click();
+        for (auto* box : {f->kokuban, f->gamen, f->hyo})
+            QVERIFY2(platform::qt::keptCalls(*box) < 400, qPrintable(QString::number(platform::qt::keptCalls(*box))));
+        // The window can never be made larger than the whole layout at 300 % or the screen.
+        QWidget* w = widgetOf(*f->window);
+        w->resize(32767, 32767);
+        QVERIFY(w->width() <= std::max(3093, w->screen()->geometry().width()));
+        QVERIFY(w->height() <= std::max(2046, w->screen()->geometry().height()));
+    }
+};
+
+// A projector's screen, 1920 × 1080, with windows drawn without frames.
+int main(int argc, char* argv[])
+{
+    QTemporaryDir dir;
+    QFile config(dir.filePath("screen.json"));
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write(R"({"windowFrameMargins": false, "screens": [{"name": "projector", "x": 0, "y": 0,
+                        "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
+        return 2;
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestZoom test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_zoom.moc"
