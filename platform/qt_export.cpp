@@ -133,6 +133,7 @@ void paintPage(QPainter& p, const QPaintDevice& device, const exporting::Picture
     const int dpi = device.logicalDpiX();
     const QImage image = picture(onPaper, dpi > kMostDpi ? s * kMostDpi / dpi : s);
     const QSize shown(toDevice(size.width(), s), toDevice(size.height(), s));
+    p.setRenderHint(QPainter::LosslessImageRendering);  // a PDF would otherwise hold it as JPEG, smudged
     p.drawImage(QRect(QPoint((area.width() - shown.width()) / 2, 0), shown), image);
     const QRect footer(0, area.height() - line, area.width(), line);
     p.setPen(Qt::black);

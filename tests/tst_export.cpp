@@ -89,16 +89,23 @@ QStringList menu(const std::function<void()>& open, const QString& choose = {})
     return captions;
 }
 
-// Pages and the page size (points) of a PDF file.
-std::pair<int, QString> pdfPages(const QString& path)
+// Pages and the page size (points) of a PDF file, and whether it holds a
+// picture compressed with loss (JPEG).
+struct Pdf {
+    int pages = -1;
+    QString size;
+    bool lossy = false;
+};
+Pdf readPdf(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return {-1, {}};
+        return {};
     const QString pdf = QString::fromLatin1(f.readAll());
     const auto box = QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(pdf);
     return {static_cast<int>(pdf.count(QRegularExpression(R"(/Type\s*/Page\b(?!s))"))),
-            QString("%1 x %2").arg(qRound(box.captured(1).toDouble())).arg(qRound(box.captured(2).toDouble()))};
+            QString("%1 x %2").arg(qRound(box.captured(1).toDouble())).arg(qRound(box.captured(2).toDouble())),
+            pdf.contains("/DCTDecode")};
 }
 }  // namespace
 
@@ -198,7 +205,7 @@ private slots:
         QCOMPARE(dialogs.asked, key == 'C' ? 0 : 1);
         QCOMPARE(dialogs.messages, QStringList());
         if (key == 'P') {
-            QCOMPARE(pdfPages(dialogs.pdf).first, cancel ? -1 : 1);
+            QCOMPARE(readPdf(dialogs.pdf).pages, cancel ? -1 : 1);
         } else if (!cancel) {
             const QImage expected = platform::qt::picture(shownLesson(*f), 2);
             const QImage got = key == 'C' ? QApplication::clipboard()->image() : QImage(dialogs.file);
@@ -338,7 +345,7 @@ private slots:
         QFile(dir.filePath("locked")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // Printed to a PDF file: one A4 page, landscape.
+    // Printed to a PDF file: one A4 page, landscape, the picture kept without loss.
     void printedPage()
     {
         QTemporaryDir dir;
@@ -349,7 +356,10 @@ private slots:
         f->Check3->setValue(0);
         platform::exporting::printLesson(shownLesson(*f, true));
         QCOMPARE(dialogs.messages, QStringList());
-        QCOMPARE(pdfPages(dialogs.pdf), std::make_pair(1, QString("842 x 595")));
+        const Pdf pdf = readPdf(dialogs.pdf);
+        QCOMPARE(pdf.pages, 1);
+        QCOMPARE(pdf.size, QString("842 x 595"));
+        QVERIFY(!pdf.lossy);
     }
 };
 
