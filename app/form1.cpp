@@ -6,6 +6,7 @@ Form1::Form1()
     buildLayout();
     connectHandlers();
     Form_Load();
+    accessInit();
 }
 
 Form1::~Form1() = default;
@@ -23,10 +24,12 @@ void Form1::connectHandlers()
     Check2->Click = [this] { Check2_Click(); };
     Check3->Click = [this] { Check3_Click(); };
     Check4->Click = [this] { Check4_Click(); };
-    kokuban->MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseDown(b, s, x, y); };
-    kokuban->MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseMove(b, s, x, y); };
+    // The blackboard's mouse goes through click-then-click (access/clicks.cpp),
+    // which hands every drag to kokuban_MouseDown, _MouseMove and _MouseUp.
+    kokuban->MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { kokubanDown(b, s, x, y); };
+    kokuban->MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { kokubanMove(b, s, x, y); };
     window->KeyDown = [this](const platform::Key& k) { return Form_KeyDown(k); };
-    kokuban->MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { kokuban_MouseUp(b, s, x, y); };
+    kokuban->MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { kokubanUp(b, s, x, y); };
     // The right button opens the menus of the graph and the table.
     gamen->MouseUp = [this](std::int16_t b, std::int16_t, float x, float y) { if (b == 2) paneMenu(gamen, x, y); };
     hyo->MouseUp = [this](std::int16_t b, std::int16_t, float x, float y) { if (b == 2) paneMenu(hyo, x, y); };

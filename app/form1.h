@@ -1,14 +1,17 @@
 // The program's one window: its controls, its state record and every
 // procedure. The member functions live with their subsystem: app/ (start-up),
 // figure/ (grid, painting, dragging, segment), motion/ (steps, run, return),
-// chart/ (table, graph), export/ (copy, save, print).
+// chart/ (table, graph), access/ (keyboard, click then click, screen reader),
+// export/ (copy, save, print).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "access/access.h"
 #include "app/form_state.h"
+#include "platform/access.h"
 #include "platform/surface.h"
 
 class Form1 : public FormState {
@@ -96,6 +99,16 @@ public:
     void gurafuten(std::int16_t mode);
     void Check2_Click();
 
+    // ---- access: keyboard, click then click, screen reader -------------------
+    // The blackboard's mouse events: a drag goes to the handlers above
+    // unchanged, a click selects a block and the next click puts it.
+    void kokubanDown(std::int16_t button, std::int16_t shift, float x, float y);
+    void kokubanMove(std::int16_t button, std::int16_t shift, float x, float y);
+    void kokubanUp(std::int16_t button, std::int16_t shift, float x, float y);
+    // The texts a screen reader is given, from the state record.
+    AccessTexts accessTexts() const;
+    AccessState acc;
+
     // ---- copy, save and print ------------------------------------------------
     // The table's columns as it shows them, as tab-separated text: "χ" and the
     // distances, then "y" and the totals, each line ending with a newline.
@@ -106,6 +119,21 @@ public:
 private:
     // Ctrl++, Ctrl+−, Ctrl+0 and F11: the zoom and full screen.
     bool zoomKey(const platform::Key& key);
+    // The lesson's keys: the blackboard's cursor and the presenter's keys.
+    bool lessonKey(const platform::Key& key);
+    bool boardKey(const platform::Key& key);
+    bool presenterKey(const platform::Key& key);
+    void moveCursor(int place);
+    void pickUp(int place);
+    // Puts a block held by keyboard, or a selection, back; false when there was none.
+    bool putBack();
+    void takeOut(int column);
+    // The place of the block held by keyboard, of the selected block; -1 none.
+    int heldPlace() const;
+    int selectedPlace() const;
+    // Names, roles and the blackboard's tooltip; then what is told follows every change.
+    void accessInit();
+    void accessRefresh();
     // Ctrl+C, Ctrl+S, Ctrl+P: copy, save, print; the menu keys on the graph and the table.
     bool exportKey(const platform::Key& key);
     void buildLayout();
@@ -122,6 +150,8 @@ private:
     void chiLabel(bool visible);
     // Writes or wipes the table column of distance x.
     void hyoRetsu(std::int16_t mode, double x);
+
+    std::unique_ptr<platform::Accessibility> accessibility;
 };
 
 // The distance text of χ cm: a blank, then χ with exactly one decimal and a

@@ -16,6 +16,8 @@ bool Form1::Form_KeyDown(const Key& k)
 {
     if (zoomKey(k))
         return true;
+    if (lessonKey(k))
+        return true;
     if (exportKey(k))
         return true;
     // Escape, when nothing else took it, leaves full screen; never during a run.

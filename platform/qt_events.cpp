@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "platform/surface.h"
+#include "platform/qt_internal.h"
 
 namespace platform {
 
@@ -34,6 +34,8 @@ bool waitHandlingEvents(std::int32_t ms)
 {
     if (ms <= 0)
         return true;
+    // What the step before this pause changed is told before the wait.
+    qt::guarded([] {});
     const std::int64_t deadline = monotonicMs() + ms;
     QPointer<QEventLoop> outer = currentWait;
     woken = false;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFocusFrame>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
@@ -88,7 +89,9 @@ void paintBox(QPainter& p, const PictureBox& box, QPoint at, double s)
     QWidget* canvas = widgetOf(box);
     const double k = s / static_cast<const QtPictureBox&>(box).zoom();
     for (QWidget* child : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!child->isVisibleTo(canvas))
+        // The keyboard's cursor and the selection are marks for the eye on
+        // screen, not part of the lesson: they stay out of the picture.
+        if (!child->isVisibleTo(canvas) || qobject_cast<QFocusFrame*>(child))
             continue;
         p.save();
         p.scale(k, k);

@@ -19,14 +19,19 @@ namespace platform::qt {
 inline QString q(const std::string& s) { return QString::fromStdString(s); }
 inline QRect toRect(const Box& b) { return QRect(b.left, b.top, b.width, b.height); }
 
-// Runs a handler. A run-time error (an overflow, an index out of bounds) that
-// escapes it is reported and ends the program, rather than unwinding through
-// the toolkit.
+// Brings what assistive technology is told up to date with the state the
+// handlers left (qt_access.cpp).
+void settled();
+
+// Runs a handler, then settled(). A run-time error (an overflow, an index out
+// of bounds) that escapes them is reported and ends the program, rather than
+// unwinding through the toolkit.
 template <typename F>
 void guarded(F&& handler)
 {
     try {
         handler();
+        settled();
     } catch (const std::exception& e) {
         const QString message = QStringLiteral("Run-time error: %1").arg(QString::fromUtf8(e.what()));
         std::fprintf(stderr, "%s\n", message.toUtf8().constData());

@@ -361,6 +361,8 @@ public:
                 continue;
             if (previous)
                 QWidget::setTabOrder(previous, w);
+            else
+                w->setFocus(Qt::OtherFocusReason);  // the first takes the focus when the window opens
             previous = w;
         }
     }
@@ -566,7 +568,13 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
     k.ctrl = e->modifiers() & Qt::ControlModifier;
     k.shift = e->modifiers() & Qt::ShiftModifier;
     k.alt = e->modifiers() & Qt::AltModifier;
-    k.focus = window_.controlOf(QApplication::focusWidget());
+    // The control the key is for: the focused one, also while the key goes
+    // up from it to its parents; a key sent straight to another widget is
+    // that widget's.
+    QWidget* target = QApplication::focusWidget();
+    if (!target || (target != w && !w->isAncestorOf(target)))
+        target = w;
+    k.focus = window_.controlOf(target);
     bool taken = false;
     guarded([&] { taken = window_.KeyDown(k); });
     return taken;

@@ -256,10 +256,13 @@ private slots:
         QCOMPARE(f->hako, (std::array<double, 5>{3, 2, 1, 3, 2}));
         QCOMPARE(f->px, 300.0);
         QCOMPARE(f->kokuban->Point(330, 250), platform::Colour(0xC0C0C0));
-        // A touch on "出す" presses it.
-        QTest::touchEvent(widgetOf(*f->window), screen).press(1, testutil::widget(f->susumu)->geometry().center());
-        QTest::touchEvent(widgetOf(*f->window), screen).release(1, testutil::widget(f->susumu)->geometry().center());
+        // A touch on "出す" presses it, a touch on "方眼" ticks it.
+        for (QWidget* target : {testutil::widget(f->susumu), testutil::widget(f->Check1)}) {
+            QTest::touchEvent(widgetOf(*f->window), screen).press(1, target->geometry().center());
+            QTest::touchEvent(widgetOf(*f->window), screen).release(1, target->geometry().center());
+        }
         QCOMPARE(f->px, 290.0);
+        QCOMPARE(f->Check1->Value(), 1);
     }
 
     // A second finger while a block is dragged moves and drops nothing.

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake make qt6-base-dev fonts-ipafont-gothic)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(xvfb xdotool x11-apps imagemagick libbenchmark-dev valgrind xauth
-             desktop-file-utils appstream dpkg-dev lintian)
+             desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi)
 fi
 missing=()
 for p in "${packages[@]}"; do

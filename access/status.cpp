@@ -1,0 +1,194 @@
+// What a screen reader hears: the controls' names, the descriptions of the
+// blackboard, the table and the graph, and a short status line after every
+// change (a step of P, a drop, a removal, the return to start, the keyboard
+// cursor). The texts are built from the state record; the platform sends
+// them on as change events of the focused control's description.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "app/form1.h"
+
+namespace {
+
+using Seen = AccessState::Seen;
+
+// The keys of the lesson, for the blackboard's tooltip (and the README).
+constexpr const char* kKeysHelp =
+    "黒板のキー（Tab で黒板へ）:\n"
+    "  ← →　トレイの 2・4・6 cm のブロックと列1〜5 を順に移動\n"
+    "  Home / End　端へ　　1〜5　その列へ\n"
+    "  Space / Enter　ブロックを持つ・置く　　Esc　戻す\n"
+    "  Delete　列のブロックを取り出す\n"
+    "どこからでも: PageDown 出す、PageUp 戻す、F5 自動、Esc ストップ\n"
+    "マウス: ブロックをクリックしてから列をクリックしても置けます";
+
+std::string format(const char* pattern, double value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, pattern, value);
+    return buf;
+}
+// χ as the distance box shows it, with one decimal.
+std::string chiText(double px) { return format("%.1f", (300 - px) / 20); }
+// A number of the graph's points: whole numbers without decimals.
+std::string number(double v) { return format(v == static_cast<long>(v) ? "%.0f" : "%.1f", v); }
+
+std::string blockText(double kind) { return format("%.0f cmのブロック", 2 * kind); }
+
+// The area in cm² that has passed AB with P at px: each column's width left
+// of AB times its height (2 cm per block kind), at every step of P.
+int areaPassed(const std::array<double, 5>& hako, double px)
+{
+    int area10 = 0;  // in tenths of cm²: pixels of width (20 a cm) times block kind
+    for (int k = 0; k < 5; ++k) {
+        const int passed = std::clamp(300 - static_cast<int>(px) - 40 * k, 0, 40);
+        area10 += passed * static_cast<int>(hako[k]);
+    }
+    return area10 / 10;
+}
+
+std::string placeText(int place, const std::array<double, 5>& hako)
+{
+    if (!a11y::isColumn(place))
+        return "トレイの" + blockText(a11y::kindOfTray(place));
+    const int k = a11y::columnOf(place);
+    return "列" + std::to_string(k + 1) + "、" + (hako[k] != 0 ? blockText(hako[k]) : std::string("空き"));
+}
+
+// What changed between two looks, in words; "" for a step of P or nothing
+// worth saying (the status line's χ and y say it).
+std::string changeText(const Seen& was, const Seen& now)
+{
+    int changed = 0, column = 0;
+    for (int k = 0; k < 5; ++k)
+        if (was.hako[k] != now.hako[k])
+            ++changed, column = k;
+    if (changed == 1) {
+        const std::string name = "列" + std::to_string(column + 1);
+        return now.hako[column] != 0 ? name + "に" + blockText(now.hako[column]) + "を置きました"
+                                     : name + "のブロックを取り出しました";
+    }
+    if (changed > 1)
+        return now.hako == std::array<double, 5>{} ? "ブロックをすべて取り出しました" : "ブロックが変わりました";
+    if (now.px == 300 && was.px < 290)
+        return "点Pを最初に戻しました";
+    if (now.held != was.held)
+        return now.held >= 0 ? blockText(now.heldKind) + "を持ちました" : "ブロックを戻しました";
+    if (now.selected != was.selected)
+        return now.selected >= 0 ? placeText(now.selected, now.hako) + "を選びました" : "選択を取り消しました";
+    if (now.cursor != was.cursor) {
+        if (now.held < 0)
+            return placeText(now.cursor, now.hako);
+        return a11y::isColumn(now.cursor) ? "列" + std::to_string(a11y::columnOf(now.cursor) + 1) + "の上"
+                                          : "トレイの上";
+    }
+    return "";
+}
+
+}  // namespace
+
+AccessTexts Form1::accessTexts() const
+{
+    AccessTexts t;
+    const std::string chi = chiText(px), y = std::to_string(areaPassed(hako, px));
+
+    std::string columns;
+    for (int k = 0; k < 5; ++k)
+        columns += (k ? "、" : "") + (hako[k] != 0 ? format("%.0f cm", 2 * hako[k]) : std::string("空き"));
+    t.board = (acc.change.empty() ? "" : acc.change + "。") +
+              (hako == std::array<double, 5>{} ? std::string("長方形にブロックはありません。")
+                                               : "列1から列5のブロック: " + columns + "。") +
+              "点Pは χ = " + chi + " cm、ABを過ぎた面積は y = " + y + " cm²。";
+    t.status = "χ = " + chi + " cm、y = " + y + " cm²" + (acc.change.empty() ? "" : "、" + acc.change);
+
+    // The table holds a column at every whole centimetre up to χ.
+    const int whole = static_cast<int>((300 - px) / 20);
+    if (Check3->Value() == 0) {
+        t.table = "表は隠れています。「表」にチェックを入れると出ます。";
+    } else {
+        std::string xs, ys;
+        for (int x = 0; x <= whole; ++x) {
+            xs += (x ? "、" : "") + std::to_string(x);
+            ys += (x ? "、" : "") + std::to_string(areaPassed(hako, 300 - 20 * x));
+        }
+        t.table = "χ = " + xs + " cm のとき、y = " + ys + " cm²。";
+    }
+
+    // The graph is a broken line from (0, 0) to P's point, with a corner
+    // wherever two neighbouring columns differ.
+    if (Check2->Value() == 0) {
+        t.graph = "グラフは隠れています。「グラフ」にチェックを入れると出ます。";
+    } else if (px == 300) {
+        t.graph = "点 (0, 0) だけです。";
+    } else {
+        const double end = (300 - px) / 20;
+        std::string points = "(0, 0)";
+        for (int k = 1; k < 5 && 2 * k < end; ++k)
+            if (hako[k] != hako[k - 1])
+                points += "、(" + std::to_string(2 * k) + ", " + std::to_string(areaPassed(hako, 300 - 40 * k)) + ")";
+        points += "、(" + number(end) + ", " + y + ")";
+        t.graph = "折れ線 " + points + "。";
+    }
+    return t;
+}
+
+void Form1::accessInit()
+{
+    accessibility = platform::Accessibility::create(*window);
+    auto& a = *accessibility;
+    // Buttons by their captions, without the blanks that space them out.
+    for (platform::CommandButton* b : {Command1, Command2, susumu, modoru, jidou, tomeru, end}) {
+        std::string name;
+        for (char c : b->Caption())
+            if (c != ' ')
+                name += c;
+        a.name(*b, name);
+    }
+    a.name(*Check1, "方眼");
+    a.name(*Check2, "グラフ");
+    a.name(*Check3, "表");
+    a.name(*Check4, "BからPまでの線分");
+    a.name(*Combo1, "速度");
+    a.name(*Text1, "点Pが動いた距離");
+    a.name(*kokuban, "黒板");
+    a.name(*hyo, "表");
+    a.name(*gamen, "グラフ");
+    a.role(*kokuban, platform::Accessibility::Role::Canvas);
+    a.role(*hyo, platform::Accessibility::Role::Graphic);
+    a.role(*gamen, platform::Accessibility::Role::Chart);
+    a.toolTip(*kokuban, kKeysHelp);
+    // The small box is 17 pixels square: a press 4 pixels around it counts too.
+    a.hitArea(*Check4, *kokuban, {236, 364, 25, 25});
+    a.Refresh = [this] { accessRefresh(); };
+    accessRefresh();
+}
+
+void Form1::accessRefresh()
+{
+    const int held = heldPlace();
+    const Seen now{hako, px, acc.cursor, held, held >= 0 ? static_cast<int>(tsukami) : 0, selectedPlace(),
+                   Check3->Value() != 0, Check2->Value() != 0, accessibility->focus()};
+    if (acc.told && now == acc.seen)
+        return;
+    acc.change = acc.told ? changeText(acc.seen, now) : "";
+    acc.seen = now;
+    acc.told = true;
+
+    const AccessTexts t = accessTexts();
+    accessibility->describe(*kokuban, t.board);
+    accessibility->describe(*hyo, t.table);
+    accessibility->describe(*gamen, t.graph);
+    accessibility->status(t.status);
+
+    platform::Box selection;
+    if (now.selected >= 0) {
+        selection = a11y::outline(now.selected);
+        if (a11y::isColumn(now.selected)) {  // the painted block at the foot of its column
+            const int height = 40 * static_cast<int>(hako[a11y::columnOf(now.selected)]);
+            selection = {selection.left, 300 - height, selection.width, height};
+        }
+    }
+    accessibility->marks(*kokuban, a11y::outline(acc.cursor), selection);
+}
