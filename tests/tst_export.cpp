@@ -168,6 +168,26 @@ private slots:
         }
     }
 
+    // The keyboard's cursor and a selected block are marks on screen, not
+    // part of the lesson: pictures leave them out.
+    void marksLeftOut()
+    {
+        auto f = lesson(0);
+        QWidget* canvas = testutil::widget(f->kokuban);
+        const auto board = [&] { return platform::qt::picture(Picture::of(*f->kokuban, ""), 1); };
+        const QImage plain = board();
+        QVERIFY(rgb(canvas->grab().toImage()) == rgb(plain));
+        canvas->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(canvas->window()));
+        platform::qt::frameOf(*f->kokuban)->setFocus();
+        QTest::keyClick(canvas, Qt::Key_Right);  // the cursor shows
+        QVERIFY(rgb(canvas->grab().toImage()) != rgb(plain));
+        QVERIFY(board() == plain);
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, {420, 100});  // the 4-cm block selected
+        QVERIFY(rgb(canvas->grab().toImage()) != rgb(plain));
+        QVERIFY(board() == plain);
+    }
+
     // Ctrl+C, Ctrl+S and Ctrl+P take the lesson: the board with the graph and
     // the table where shown (the page all three); the pace box keeps its own
     // Ctrl+C; a cancelled dialog does nothing.
