@@ -1,7 +1,8 @@
 // The program's one window: its controls, its state record and every
 // procedure. The member functions live with their subsystem: app/ (start-up),
 // figure/ (grid, painting, dragging, segment), motion/ (steps, run, return),
-// chart/ (table, graph), access/ (keyboard, click then click, screen reader).
+// chart/ (table, graph), access/ (keyboard, click then click, screen reader),
+// export/ (copy, save, print).
 #pragma once
 
 #include <cstdint>
@@ -108,6 +109,13 @@ public:
     AccessTexts accessTexts() const;
     AccessState acc;
 
+    // ---- copy, save and print ------------------------------------------------
+    // The table's columns as it shows them, as tab-separated text: "χ" and the
+    // distances, then "y" and the totals, each line ending with a newline.
+    std::string hyoText() const;
+    // The menu of the graph pane or the table at (x, y) of it (nothing during a run).
+    void paneMenu(platform::PictureBox* pane, float x, float y);
+
 private:
     // Ctrl++, Ctrl+−, Ctrl+0 and F11: the zoom and full screen.
     bool zoomKey(const platform::Key& key);
@@ -126,6 +134,8 @@ private:
     // Names, roles and the blackboard's tooltip; then what is told follows every change.
     void accessInit();
     void accessRefresh();
+    // Ctrl+C, Ctrl+S, Ctrl+P: copy, save, print; the menu keys on the graph and the table.
+    bool exportKey(const platform::Key& key);
     void buildLayout();
     void connectHandlers();
     // One block outline and its paint; top edge and seed row by kind.

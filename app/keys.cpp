@@ -18,6 +18,8 @@ bool Form1::Form_KeyDown(const Key& k)
         return true;
     if (lessonKey(k))
         return true;
+    if (exportKey(k))
+        return true;
     // Escape, when nothing else took it, leaves full screen; never during a run.
     if (k.code == Key::Escape && !k.ctrl && !hashiru && window->fullScreen()) {
         window->setFullScreen(false);

@@ -8,8 +8,11 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 #include "platform/surface.h"
 
+class QPrinter;
 
 namespace platform::qt {
 
@@ -39,5 +42,28 @@ const QImage& displayOf(const PictureBox& box);
 QImage renderLayer(const PictureBox& box, double scale);
 // How many drawing calls the layer keeps to draw itself again.
 std::size_t keptCalls(const PictureBox& box);
+
+// Copy, save and print (platform/qt_export.cpp).
+// The picture at `scale` device pixels per layout pixel: each box as the
+// screen shows it at that zoom, drawn afresh.
+QImage picture(const exporting::Picture& picture, double scale);
+// Writes the image as PNG to a temporary file that is renamed to `path` when
+// complete. Empty when it worked, else the message for the user: what failed,
+// the file and why; nothing is left behind.
+QString savePng(const QImage& image, const QString& path);
+// Lays the lesson out on the printer's page with the date in a footer; a PDF
+// file is written as savePng writes. Empty when it worked, else the message.
+QString printLesson(const exporting::Picture& lesson, QPrinter& printer);
+
+// The dialogs and the message box of copy, save and print: the toolkit's own
+// until a test puts its stand-ins in place.
+struct ExportDialogs {
+    // The file chosen to save to, offered `suggested`; empty when cancelled.
+    std::function<QString(QWidget* parent, const QString& suggested)> saveFileName;
+    // Lets the user choose the printer and its settings; false when cancelled.
+    std::function<bool(QWidget* parent, QPrinter& printer)> choosePrinter;
+    std::function<void(QWidget* parent, const QString& text)> message;
+};
+ExportDialogs& exportDialogs();
 
 }  // namespace platform::qt

@@ -266,6 +266,7 @@ public:
         resizeClient();
     }
     std::string Caption() const override { return widget_->windowTitle().toStdString(); }
+    Colour BackColor() const override { return back_; }
 
     double zoom() const override { return zoom_; }
     // The zoom of the ordinary window. Full screen and maximised windows show

@@ -295,6 +295,7 @@ public:
     virtual void setWidth(int twips) = 0;
     virtual void setHeight(int twips) = 0;
     virtual std::string Caption() const = 0;
+    virtual Colour BackColor() const = 0;
 
     virtual PictureBox& addPictureBox(Container* parent, const Layout& layout) = 0;
     virtual CommandButton& addButton(const std::string& caption, const Layout& layout) = 0;
@@ -349,6 +350,61 @@ void close();
 double savedZoom();
 void saveZoom(double z);
 }  // namespace settings
+
+// Copy, save and print: pictures of the picture boxes drawn afresh at a
+// larger scale (sharp, not enlarged from the screen), the clipboard, the file
+// and print dialogs, and the menu of a picture box.
+namespace exporting {
+// What a picture shows: one picture box by itself, or the lesson: the board
+// with the graph to its right and the table below it (either may be left
+// out), on the window's colour.
+struct Picture {
+    static Picture of(const PictureBox& box, std::string name)
+    {
+        Picture p;
+        p.box = &box;
+        p.name = std::move(name);
+        return p;
+    }
+    static Picture lesson(const PictureBox& board, const PictureBox* graph, const PictureBox* table, Colour back,
+                          std::string name)
+    {
+        Picture p;
+        p.board = &board;
+        p.graph = graph;
+        p.table = table;
+        p.back = back;
+        p.name = std::move(name);
+        return p;
+    }
+    const PictureBox* box = nullptr;    ///< the one box of a picture of a box
+    const PictureBox* board = nullptr;  ///< the boxes of a lesson
+    const PictureBox* graph = nullptr;
+    const PictureBox* table = nullptr;
+    Colour back = 0;   ///< around and between the boxes of a lesson
+    std::string name;  ///< offered as the file name, without its extension
+};
+
+// A command of a menu: its caption and what it does.
+struct MenuEntry {
+    std::string caption;
+    std::function<void()> run;
+};
+// Shows a menu of the entries at (x, y) of the box (its pixels) and, once it
+// has closed, runs the one chosen, if any.
+void popupMenu(const PictureBox& box, const std::vector<MenuEntry>& entries, float x, float y);
+
+void copyText(const std::string& text);
+// The picture at twice the layout's size, onto the clipboard.
+void copyPicture(const Picture& picture);
+// Asks for a file name and saves the picture there as PNG, at twice the
+// layout's size; a message says why when it cannot. Cancelled, it does nothing.
+void savePicture(const Picture& picture);
+// Asks for a printer (printing to a PDF file among them) and prints the
+// lesson on one A4 page, landscape, at the printer's resolution, with the
+// date in a footer; a message says why when it cannot.
+void printLesson(const Picture& lesson);
+}  // namespace exporting
 
 }  // namespace platform
 

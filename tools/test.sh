@@ -38,8 +38,15 @@ if grep -E '^[EW]:' "$stage/appstream.log" >/dev/null; then
 fi
 (cd build-test && cpack -G DEB -B "$PWD/package" >/dev/null)
 deb=$(ls build-test/package/kansu_*_amd64.deb)
-# The libraries found by shlibdeps and the font named by hand.
-dpkg-deb --field "$deb" Depends | grep -E 'libqt6widgets6.*fonts-ipafont-gothic|fonts-ipafont-gothic.*libqt6widgets6'
+# The libraries found by shlibdeps (printing among them) and what is named by
+# hand: the platform plugins and the font.
+depends=$(dpkg-deb --field "$deb" Depends)
+for wanted in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-ipafont-gothic; do
+  if ! grep -q "\b$wanted\b" <<<"$depends"; then
+    echo "the package does not depend on $wanted: $depends" >&2
+    exit 1
+  fi
+done
 dpkg -x "$deb" "$stage/unpacked"
 version=$(sed -n 's/^project(kansu VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 answer=$(env -u DISPLAY -u WAYLAND_DISPLAY "$stage/unpacked/usr/bin/kansu" --version)

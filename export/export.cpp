@@ -1,0 +1,73 @@
+// Copy, save and print: the table as text for a spreadsheet, pictures of the
+// lesson and of its panes, the keys that ask for them and the menus of the
+// graph and the table. The pictures, the clipboard and the dialogs are the
+// platform's (platform::exporting).
+#include "app/form1.h"
+
+using platform::Key;
+using platform::exporting::Picture;
+namespace exporting = platform::exporting;
+
+namespace {
+// Where the menu keys open a pane's menu: near its top left corner.
+constexpr float kMenuX = 20, kMenuY = 20;
+
+Picture lessonOf(const Form1& f, bool everything)
+{
+    const bool graph = everything || f.Check2->Value() != 0, table = everything || f.Check3->Value() != 0;
+    return Picture::lesson(*f.kokuban, graph ? f.gamen : nullptr, table ? f.hyo : nullptr, f.window->BackColor(),
+                           "関数の利用");
+}
+}  // namespace
+
+std::string Form1::hyoText() const
+{
+    // The table holds the columns from 0 up to the whole centimetres P has
+    // moved; each total adds the area of that centimetre, as hyokaki does.
+    const int last = static_cast<int>(platform::Int((300 - px) / 20));
+    std::string chi = "χ", y = "y";
+    int total = 0;
+    for (int x = 0; x <= last; ++x) {
+        if (x > 0)
+            total += zoubun.at(2 * x);
+        chi += '\t' + std::to_string(x);
+        y += '\t' + std::to_string(total);
+    }
+    return chi + '\n' + y + '\n';
+}
+
+void Form1::paneMenu(platform::PictureBox* pane, float x, float y)
+{
+    if (hashiru)  // the menu would hold the run up while it is open
+        return;
+    std::vector<exporting::MenuEntry> entries;
+    if (pane == hyo)
+        entries.push_back({"表をコピー", [this] { exporting::copyText(hyoText()); }});
+    const Picture picture = Picture::of(*pane, pane == hyo ? "表" : "グラフ");
+    entries.push_back({"画像をコピー", [picture] { exporting::copyPicture(picture); }});
+    entries.push_back({"画像として保存…", [picture] { exporting::savePicture(picture); }});
+    exporting::popupMenu(*pane, entries, x, y);
+}
+
+bool Form1::exportKey(const Key& k)
+{
+    if (k.focus == Combo1)  // the pace box copies, cuts and pastes its own text
+        return false;
+    if (!k.ctrl && !k.alt && (k.code == Key::Menu || (k.code == Key::F10 && k.shift))) {
+        if (k.focus != gamen && k.focus != hyo)
+            return false;
+        paneMenu(k.focus == gamen ? gamen : hyo, kMenuX, kMenuY);
+        return true;
+    }
+    if (!k.ctrl || k.alt || k.shift || k.code != Key::Letter || (k.letter != 'C' && k.letter != 'S' && k.letter != 'P'))
+        return false;
+    if (hashiru)  // nothing during an automatic run: the run goes on
+        return true;
+    if (k.letter == 'C')
+        exporting::copyPicture(lessonOf(*this, false));
+    else if (k.letter == 'S')
+        exporting::savePicture(lessonOf(*this, false));
+    else
+        exporting::printLesson(lessonOf(*this, true));  // the page always holds the board, the graph and the table
+    return true;
+}

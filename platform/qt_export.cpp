@@ -1,0 +1,308 @@
+// Copy, save and print on Qt Widgets: pictures of the picture boxes drawn
+// afresh at any scale from what their layers keep (the same pixels as the
+// screen shows at that zoom, never a screen grab enlarged), the clipboard, the
+// PNG file written whole or not at all, the page of the printer or the PDF
+// file, the menu of a picture box, and the dialogs and messages they need.
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFocusFrame>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/qt_internal.h"
+#include "platform/qt_picturebox.h"
+
+namespace platform::qt {
+
+namespace {
+
+constexpr double kPictureScale = 2;  // pictures for documents: twice the layout's size
+constexpr int kGap = 8;              // layout pixels around and between the boxes of a lesson
+constexpr int kPdfDpi = 300;
+constexpr int kMostDpi = 600;  // a finer printer gets the picture drawn at this resolution, enlarged
+constexpr Colour kPaper = 0xFFFFFF;
+
+QString programTitle() { return QStringLiteral("３.１次関数"); }
+
+// A box of a picture and where its top left goes, in layout pixels.
+struct Spot {
+    const PictureBox* box;
+    QPoint at;
+};
+
+QSize sizeOf(const PictureBox* b) { return b ? QSize(b->scaleWidth(), b->scaleHeight()) : QSize(0, 0); }
+
+// Where the boxes of a picture go and the picture's size, in layout pixels.
+// A lesson has the board and the table below it in the left column, right
+// edges in line as in the window, and the graph to their right.
+std::vector<Spot> arrange(const exporting::Picture& p, QSize* size)
+{
+    if (p.box) {
+        *size = sizeOf(p.box);
+        return {{p.box, {0, 0}}};
+    }
+    const QSize board = sizeOf(p.board), graph = sizeOf(p.graph), table = sizeOf(p.table);
+    const int left = std::max(board.width(), table.width());
+    std::vector<Spot> spots{{p.board, {kGap + left - board.width(), kGap}}};
+    int width = left, height = board.height();
+    if (p.table) {
+        spots.push_back({p.table, {kGap + left - table.width(), kGap + board.height() + kGap}});
+        height += kGap + table.height();
+    }
+    if (p.graph) {
+        spots.push_back({p.graph, {kGap + left + kGap, kGap}});
+        width += kGap + graph.width();
+        height = std::max(height, graph.height());
+    }
+    *size = QSize(width + 2 * kGap, height + 2 * kGap);
+    return spots;
+}
+
+// Paints a box at scale s with its top left at `at` (device pixels): its
+// drawing layer, its graphical controls and the windowed controls inside it,
+// each drawn by itself at that scale.
+void paintBox(QPainter& p, const PictureBox& box, QPoint at, double s)
+{
+    const QImage layer = renderLayer(box, s);
+    p.save();
+    p.translate(at);
+    p.setClipRect(layer.rect());
+    p.drawImage(QPoint(0, 0), layer);
+    paintGraphics(p, box, layer.rect(), s);
+    // The windowed controls are laid out at the window's zoom: a painter
+    // scaled from there makes the toolkit draw them anew at s.
+    QWidget* canvas = widgetOf(box);
+    const double k = s / static_cast<const QtPictureBox&>(box).zoom();
+    for (QWidget* child : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        // The keyboard's cursor and the selection are marks for the eye on
+        // screen, not part of the lesson: they stay out of the picture.
+        if (!child->isVisibleTo(canvas) || qobject_cast<QFocusFrame*>(child))
+            continue;
+        p.save();
+        p.scale(k, k);
+        child->render(&p, child->pos(), QRegion(), QWidget::DrawChildren);  // over the board, as on screen
+        p.restore();
+    }
+    p.restore();
+}
+
+QWidget* windowOf(const exporting::Picture& p) { return frameOf(p.box ? *p.box : *p.board)->window(); }
+
+// What failed, the file and why, for a file that could not be written.
+QString cannotWrite(const QString& what, const QString& path, const QFileDevice& file)
+{
+    const QFileInfo info(path);
+    QString reason;
+    if (info.isDir())
+        reason = QStringLiteral("同じ名前のフォルダがあります");
+    else if (!info.dir().exists())
+        reason = QStringLiteral("保存先のフォルダがありません");
+    else if (file.error() == QFileDevice::OpenError)
+        reason = QStringLiteral("このフォルダにはファイルを作れません");
+    else
+        reason = QStringLiteral("書き込めませんでした（ディスクがいっぱいかもしれません）");
+    return QStringLiteral("%1\n\n%2\n\n%3（%4）").arg(what, QDir::toNativeSeparators(path), reason, file.errorString());
+}
+
+// The lesson on the page that `p` paints on: as large as fits above a footer
+// with the program's name and the date, on white paper.
+void paintPage(QPainter& p, const QPaintDevice& device, const exporting::Picture& lesson)
+{
+    exporting::Picture onPaper = lesson;
+    onPaper.back = kPaper;
+    QSize size;
+    arrange(onPaper, &size);
+    QFont font = programFont(Font{});
+    font.setPointSizeF(10);
+    p.setFont(font);
+    const int line = p.fontMetrics().height();
+    const QRect area(0, 0, device.width(), device.height());
+    const double s = std::min(area.width() / double(size.width()), (area.height() - 2 * line) / double(size.height()));
+    const int dpi = device.logicalDpiX();
+    const QImage image = picture(onPaper, dpi > kMostDpi ? s * kMostDpi / dpi : s);
+    const QSize shown(toDevice(size.width(), s), toDevice(size.height(), s));
+    p.setRenderHint(QPainter::LosslessImageRendering);  // a PDF would otherwise hold it as JPEG, smudged
+    p.drawImage(QRect(QPoint((area.width() - shown.width()) / 2, 0), shown), image);
+    const QRect footer(0, area.height() - line, area.width(), line);
+    p.setPen(Qt::black);
+    p.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, programTitle() + QStringLiteral("　関数の利用"));
+    p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
+               QLocale(QLocale::Japanese).toString(QDate::currentDate(), QStringLiteral("yyyy年M月d日")));
+}
+
+// The user's pictures or documents folder, else the home folder.
+QString startFolder(QStandardPaths::StandardLocation where)
+{
+    const QString folder = QStandardPaths::writableLocation(where);
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+}  // namespace
+
+QImage picture(const exporting::Picture& pic, double s)
+{
+    QSize size;
+    const std::vector<Spot> spots = arrange(pic, &size);
+    QImage image(toDevice(size.width(), s), toDevice(size.height(), s), QImage::Format_RGB32);
+    image.fill(toQColor(pic.back));
+    {
+        QPainter p(&image);
+        for (const Spot& spot : spots)
+            paintBox(p, *spot.box, QPoint(toDevice(spot.at.x(), s), toDevice(spot.at.y(), s)), s);
+    }
+    // A document places it at the layout's size: s pixels to 1/96 inch.
+    const int perMetre = static_cast<int>(std::lround(96 * s / 0.0254));
+    image.setDotsPerMeterX(perMetre);
+    image.setDotsPerMeterY(perMetre);
+    return image;
+}
+
+QString savePng(const QImage& image, const QString& path)
+{
+    const QString what = QStringLiteral("画像を保存できませんでした。");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return cannotWrite(what, path, file);
+    if (!image.save(&file, "PNG")) {
+        const QString message = cannotWrite(what, path, file);
+        file.cancelWriting();
+        return message;
+    }
+    if (!file.commit())
+        return cannotWrite(what, path, file);
+    return {};
+}
+
+QString printLesson(const exporting::Picture& lesson, QPrinter& printer)
+{
+    QPainter p;
+    if (printer.outputFormat() != QPrinter::PdfFormat) {
+        if (!p.begin(&printer))
+            return QStringLiteral("印刷できませんでした。\n\nプリンター「%1」を使えません。").arg(printer.printerName());
+        paintPage(p, printer, lesson);
+        return {};
+    }
+    // A PDF file, like a picture, appears whole or not at all.
+    const QString what = QStringLiteral("PDF ファイルを保存できませんでした。"), path = printer.outputFileName();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return cannotWrite(what, path, file);
+    {
+        QPdfWriter pdf(&file);
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(kPdfDpi);
+        pdf.setTitle(printer.docName());
+        pdf.setCreator(programTitle());
+        if (!p.begin(&pdf)) {
+            file.cancelWriting();
+            return cannotWrite(what, path, file);
+        }
+        paintPage(p, pdf, lesson);
+        p.end();
+    }
+    if (!file.commit())
+        return cannotWrite(what, path, file);
+    return {};
+}
+
+ExportDialogs& exportDialogs()
+{
+    static ExportDialogs dialogs{
+        [](QWidget* parent, const QString& suggested) {
+            QFileDialog dialog(parent, QStringLiteral("画像として保存"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setNameFilter(QStringLiteral("PNG 画像 (*.png)"));
+            dialog.setDefaultSuffix(QStringLiteral("png"));
+            dialog.selectFile(suggested);
+            return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        },
+        [](QWidget* parent, QPrinter& printer) {
+            QPrintDialog dialog(&printer, parent);
+            dialog.setWindowTitle(QStringLiteral("印刷"));
+            dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+            return dialog.exec() == QDialog::Accepted;
+        },
+        [](QWidget* parent, const QString& text) { QMessageBox::warning(parent, programTitle(), text); }};
+    return dialogs;
+}
+
+}  // namespace platform::qt
+
+namespace platform::exporting {
+
+using namespace platform::qt;
+
+void popupMenu(const PictureBox& box, const std::vector<MenuEntry>& entries, float x, float y)
+{
+    QWidget* canvas = widgetOf(box);
+    const double z = static_cast<const QtPictureBox&>(box).zoom();
+    QMenu menu(canvas);
+    QFont font = programFont(Font{10.5, false});
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPixels(10.5) * z))));
+    menu.setFont(font);
+    std::vector<QAction*> actions;
+    for (const MenuEntry& e : entries)
+        actions.push_back(menu.addAction(q(e.caption)));
+    QAction* chosen = menu.exec(canvas->mapToGlobal(QPoint(static_cast<int>(std::lround(x * z)), static_cast<int>(std::lround(y * z)))));
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        if (actions[i] == chosen && entries[i].run)
+            entries[i].run();
+}
+
+void copyText(const std::string& text) { QGuiApplication::clipboard()->setText(q(text)); }
+
+void copyPicture(const Picture& p) { QGuiApplication::clipboard()->setImage(picture(p, kPictureScale)); }
+
+void savePicture(const Picture& p)
+{
+    // The folder saved to last, for the next picture of this lesson.
+    static QString folder;
+    if (folder.isEmpty())
+        folder = startFolder(QStandardPaths::PicturesLocation);
+    QWidget* parent = windowOf(p);
+    const QString path = exportDialogs().saveFileName(parent, QDir(folder).filePath(q(p.name) + QStringLiteral(".png")));
+    if (path.isEmpty())
+        return;
+    const QString error = savePng(picture(p, kPictureScale), path);
+    if (!error.isEmpty())
+        exportDialogs().message(parent, error);
+    else
+        folder = QFileInfo(path).absolutePath();
+}
+
+void printLesson(const Picture& lesson)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(programTitle());
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Millimeter));
+    // With no printer installed the dialog offers a PDF file: name one.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(
+            QDir(startFolder(QStandardPaths::DocumentsLocation)).filePath(q(lesson.name) + QStringLiteral(".pdf")));
+    }
+    QWidget* parent = windowOf(lesson);
+    if (!exportDialogs().choosePrinter(parent, printer))
+        return;
+    const QString error = qt::printLesson(lesson, printer);
+    if (!error.isEmpty())
+        exportDialogs().message(parent, error);
+}
+
+}  // namespace platform::exporting
