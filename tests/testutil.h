@@ -57,6 +57,22 @@ inline void steps(Form1& f, int n)
         f.susumu_Click();
 }
 
+// The drawing layers of the table and the graph pane as the initial screen of
+// a fresh window leaves them, with both shown or both hidden: the table's
+// χ = 0 column alone, the pane's grid and labels with the trace's start point
+// (which lies under the axes).
+struct Panes {
+    QImage table, graph;
+};
+inline Panes initialPanes(bool shown)
+{
+    Form1 fresh;
+    if (shown)
+        click(fresh.Check2), click(fresh.Check3);
+    click(fresh.Command1);
+    return {platform::qt::layerOf(*fresh.hyo).copy(), platform::qt::layerOf(*fresh.gamen).copy()};
+}
+
 inline platform::Colour pixel(platform::PictureBox* box, int x, int y) { return box->Point(x, y); }
 
 }  // namespace testutil

@@ -1,7 +1,9 @@
 // The automatic run: its steps, its pace from any text, "ストップ", the
 // buttons while it runs, and the window closing under it.
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
+#include <limits>
 
 #include "testutil.h"
 
@@ -120,18 +122,23 @@ private slots:
 
     // "ストップ" (or closing the window) during the k-th pause: that pause ends
     // at once and P makes no further step. Texts too large for a count of
-    // milliseconds give the longest pause, which ends all the same.
+    // milliseconds give the longest pause, which ends all the same. Each of
+    // the k - 1 pauses before lasted at least five times the pace in ms.
     void stop_data()
     {
         QTest::addColumn<int>("k");
         QTest::addColumn<QString>("pace");
         QTest::addColumn<int>("looksFirst");  // into the pause before acting
         QTest::addColumn<bool>("close");
+        QTest::addColumn<qint64>("pauseMs");
         for (int k : {1, 7, 19, 20})
-            QTest::addRow("pause %d", k) << k << "20" << 0 << false;
-        QTest::newRow("99999999999") << 1 << "99999999999" << 60 << false;
-        QTest::newRow("1e400") << 1 << "1e400" << 60 << false;
-        QTest::newRow("window closed") << 3 << "200" << 0 << true;
+            QTest::addRow("pause %d", k) << k << "20" << 0 << false << qint64(100);
+        constexpr qint64 longest = std::numeric_limits<std::int32_t>::max();
+        QTest::newRow("99999999999") << 1 << "99999999999" << 60 << false << longest;
+        QTest::newRow("1e400") << 1 << "1e400" << 60 << false << longest;
+        QTest::newRow("window closed") << 3 << "200" << 0 << true << qint64(1000);
+        QTest::newRow("pause 3 at 12.5: 62 ms") << 3 << "12.5" << 0 << false << qint64(62);
+        QTest::newRow("pause 2 at the start value 50: 250 ms") << 2 << "50" << 0 << false << qint64(250);
     }
     void stop()
     {
@@ -139,8 +146,11 @@ private slots:
         QFETCH(QString, pace);
         QFETCH(int, looksFirst);
         QFETCH(bool, close);
+        QFETCH(qint64, pauseMs);
         Form1& g = *f;
         g.Combo1->setText(pace.toStdString());
+        QElapsedTimer clock;  // monotonic
+        clock.start();
         const Run r = runWatched(g, 300 - 10 * k, [&] {
             if (looksFirst-- > 0)
                 return false;
@@ -151,6 +161,7 @@ private slots:
             return true;
         });
         QVERIFY(!r.rescued);
+        QVERIFY2(clock.elapsed() >= (k - 1) * pauseMs, qPrintable(QString("%1 ms").arg(clock.elapsed())));
         QCOMPARE(r.seen, from(290, 300 - 10 * k));
         QCOMPARE(r.states, QStringList{running});
         QCOMPARE(r.looksAfterEnd, 0);

@@ -76,6 +76,39 @@ private slots:
         QVERIFY(allIn(f.hyo, {0, 0, 55, 200}, back) && allIn(f.hyo, {85, 0, 1000, 200}, back));
     }
 
+    // Where a column's two numbers start on the table: 45 pixels apart, 5 pixels
+    // further left for χ = 10 and for a two-digit total (figure 1, 1, 3, 0, 2).
+    void tableColumnPlace_data()
+    {
+        QTest::addColumn<int>("chi");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("chiX");
+        QTest::addColumn<int>("totalX");
+        QTest::newRow("χ = 4, total 8") << 4 << 8 << 230 << 230;
+        QTest::newRow("χ = 5, two-digit total 14") << 5 << 14 << 275 << 270;
+        QTest::newRow("χ = 10, total 28") << 10 << 28 << 495 << 495;
+    }
+    void tableColumnPlace()
+    {
+        QFETCH(int, chi);
+        QFETCH(int, total);
+        QFETCH(int, chiX);
+        QFETCH(int, totalX);
+        Form1 f;
+        f.Show();
+        testutil::build(f, mixed);
+        testutil::click(f.Check3);
+        testutil::steps(f, 2 * chi);
+        Form1 expected;  // the two numbers printed at their places on an empty table
+        platform::PictureBox& t = *expected.hyo;
+        t.Cls();
+        t.setForeColor(platform::QBColor(9));
+        t.setCurrentX(chiX), t.setCurrentY(25), t.PrintNumber(chi);
+        t.setCurrentX(totalX), t.setCurrentY(70), t.PrintNumber(total);
+        const QRect column(chiX - 10, 0, 55, t.scaleHeight());  // the columns left of it end further left
+        QVERIFY(platform::qt::layerOf(*f.hyo).copy(column) == platform::qt::layerOf(t).copy(column));
+    }
+
     void traceOfTallBlocksEndsOnTopGridLine()
     {
         Form1 f;
@@ -163,6 +196,36 @@ private slots:
             if (f.Check3->Value() != 0)
                 QCOMPARE(tableFault(f, mixed), QString());
         }
+    }
+
+    // "最初に" from anywhere leaves the table with its χ = 0 column alone and the
+    // pane with its grid, labels and the trace's start point, as the initial
+    // screen of a fresh window draws them.
+    void returnToStartClearsTableAndPane_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<bool>("shownAfterSteps");
+        QTest::newRow("from the far end") << 20 << false;
+        QTest::newRow("from 3.5, table and pane shown after the steps") << 7 << true;
+        QTest::newRow("on B") << 0 << false;
+    }
+    void returnToStartClearsTableAndPane()
+    {
+        QFETCH(int, steps);
+        QFETCH(bool, shownAfterSteps);
+        Form1 f;
+        f.Show();
+        const auto show = [&f] { testutil::click(f.Check2), testutil::click(f.Check3); };
+        if (!shownAfterSteps)
+            show();
+        testutil::build(f, mixed);
+        testutil::steps(f, steps);
+        if (shownAfterSteps)
+            show();
+        testutil::click(f.Command2);
+        const testutil::Panes start = testutil::initialPanes(true);
+        QVERIFY(platform::qt::layerOf(*f.hyo) == start.table);
+        QVERIFY(pane(f) == start.graph);
     }
 
     void paneGridAndSizeBoxes()

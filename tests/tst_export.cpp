@@ -94,11 +94,14 @@ QString readPdf(const QString& path)
         return {};
     const QString pdf = QString::fromLatin1(f.readAll());
     const auto box = QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(pdf);
-    return QString("%1 page, %2 x %3, %4")
+    // The picture on the page: its size tells the whole lesson from the board alone.
+    const auto picture = QRegularExpression(R"(/Width (\d+)\s*/Height (\d+))").match(pdf);
+    return QString("%1 page, %2 x %3, %4, picture %5 x %6")
         .arg(pdf.count(QRegularExpression(R"(/Type\s*/Page\b(?!s))")))
         .arg(qRound(box.captured(1).toDouble()))
         .arg(qRound(box.captured(2).toDouble()))
-        .arg(pdf.contains("/DCTDecode") ? "lossy" : "lossless");
+        .arg(pdf.contains("/DCTDecode") ? "lossy" : "lossless")
+        .arg(picture.captured(1), picture.captured(2));
 }
 }  // namespace
 
@@ -211,7 +214,7 @@ private slots:
         QCOMPARE(dialogs.messages, QStringList());
         QCOMPARE(entries(dir.path()).size(), cancel || key == 'C' ? 0 : 1);
         if (key == 'P')
-            QCOMPARE(readPdf(dialogs.pdf), cancel ? QString() : QString("1 page, 842 x 595, lossless"));
+            QCOMPARE(readPdf(dialogs.pdf), cancel ? QString() : QString("1 page, 842 x 595, lossless, picture 3274 x 1730"));
         if (key != 'P' && !cancel) {
             const QImage got = key == 'C' ? QApplication::clipboard()->image() : QImage(dialogs.file);
             const auto shown = Picture::lesson(*f->kokuban, graph ? f->gamen : nullptr, table ? f->hyo : nullptr, 0xC0FFC0, "");

@@ -114,6 +114,14 @@ private slots:
         QTest::newRow("between blocks 1 and 2") << QPoint(395, 100) << 0.0;
         QTest::newRow("empty column") << QPoint(440, 250) << 0.0;
         QTest::newRow("column 0") << QPoint(320, 250) << 2.0;
+        // Bounds are exclusive: a press exactly on an edge picks up nothing.
+        QTest::newRow("tray: left edge of block 1") << QPoint(350, 100) << 0.0;
+        QTest::newRow("tray: right edge of block 3") << QPoint(490, 100) << 0.0;
+        QTest::newRow("tray: its lower bound y = 150") << QPoint(370, 150) << 0.0;
+        QTest::newRow("column 0: left edge x = 300") << QPoint(300, 250) << 0.0;
+        QTest::newRow("column 0: right edge x = 340") << QPoint(340, 250) << 0.0;
+        QTest::newRow("column 0: top edge y = 180") << QPoint(320, 180) << 0.0;
+        QTest::newRow("column 0: bottom edge y = 300") << QPoint(320, 300) << 0.0;
     }
     void pickUp()
     {
@@ -146,6 +154,9 @@ private slots:
         QTest::newRow("tray above the rectangle after a column drag")
             << Figure{1, 3, 0, 0, 0} << column1To3 << QLine(370, 100, 370, 170) << Figure{1, 3, 0, 3, 0} << false;
         QTest::newRow("below the rectangle") << Figure{2, 0, 0, 0, 0} << none << QLine(420, 100, 360, 300) << Figure{2, 0, 0, 0, 0} << false;
+        QTest::newRow("column released exactly on AD") << Figure{1, 3, 0, 0, 0} << none << QLine(360, 250, 360, 180) << Figure{1, 3, 0, 0, 0} << false;
+        QTest::newRow("nothing picked up, released on a filled column")
+            << Figure{1, 3, 0, 0, 0} << none << QLine(200, 250, 360, 250) << Figure{1, 3, 0, 0, 0} << false;
     }
     void release()
     {

@@ -87,6 +87,8 @@ private slots:
         testutil::click(f->Check4);
         f->susumu_Click();
         QCOMPARE(segment(), QLineF(300, 300, 230, 300));  // follows P while ticked
+        f->modoru_Click();
+        QCOMPARE(segment(), QLineF(300, 300, 240, 300));  // back too
     }
 };
 

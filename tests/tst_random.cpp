@@ -1,13 +1,15 @@
 // Random use of the whole window, as a class of pupils uses it: every button and check box clicked (disabled
 // ones too), the mouse pressed, dragged and released anywhere on and around the blackboard with any button, any
 // text typed, and automatic runs with actions during their pauses. After every action the state record, the
-// controls and sampled pixels of the blackboard must agree. KANSU_SEED replays a sequence (only the timing of
+// controls and sampled pixels of the blackboard must agree, and the table's total and the trace's last point
+// must give the area worked out from the figure's geometry alone. KANSU_SEED replays a sequence (only the timing of
 // the actions inside runs may differ); KANSU_ACTIONS sets the number of actions. Mouse buttons are logged as
 // 1 left, 2 right, 4 middle.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -23,6 +25,16 @@ namespace {
 
 std::string num(double v) { return QString::number(v).toStdString(); }
 std::string at(QPoint p) { return " at (" + num(p.x()) + ", " + num(p.y()) + ")"; }
+
+// The answer key: the area (cm²) that has passed AB when P has moved chi cm, from the figure alone. Column k is
+// a block 2·kind cm high over the figure's [2k, 2k + 2] cm, of which the part within the first chi cm has passed.
+double areaPassed(const Form1& f, double chi)
+{
+    double area = 0;
+    for (int k = 0; k < 5; ++k)
+        area += 2 * f.hako[k] * std::clamp(chi - 2 * k, 0.0, 2.0);
+    return area;
+}
 
 // What must hold between any two actions; empty when everything agrees.
 std::string broken(const Form1& f)
@@ -46,6 +58,11 @@ std::string broken(const Form1& f)
         return "graph at (" + num(f.gx) + ", " + num(f.gy) + "), area " + num(f.gurafuy) + ", steps give " + num(area);
     if (f.Check3->Value() != 0 && f.hyoy != total)
         return "table total " + num(f.hyoy) + ", steps give " + num(total);
+    // The table shows the area at the last whole centimetre reached.
+    if (const double whole = std::floor(chi); f.Check3->Value() != 0 && f.hyoy != areaPassed(f, whole))
+        return "table total " + num(f.hyoy) + ", the figure gives " + num(areaPassed(f, whole)) + " at " + num(whole);
+    if (const double y = areaPassed(f, chi); f.gx != 35 + 30 * chi || f.gy != 480 - 7.5 * y)
+        return "trace ends at (" + num(f.gx) + ", " + num(f.gy) + "), the figure gives area " + num(y);
     for (double v : {f.hako[0], f.hako[1], f.hako[2], f.hako[3], f.hako[4], f.tsukami})
         if (v != 0 && v != 1 && v != 2 && v != 3)
             return "block kind " + num(v);

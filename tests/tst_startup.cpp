@@ -166,16 +166,21 @@ private slots:
     {
         QTest::addColumn<bool>("reset");
         QTest::addColumn<bool>("grid");
-        QTest::newRow("after start-up") << false << false;
-        QTest::newRow("reset after moves") << true << false;
-        QTest::newRow("reset with the grid") << true << true;
+        QTest::addColumn<bool>("panes");  // table and graph shown from the start
+        QTest::newRow("after start-up") << false << false << false;
+        QTest::newRow("reset after moves") << true << false << false;
+        QTest::newRow("reset with the grid") << true << true << false;
+        QTest::newRow("reset with the table and graph shown") << true << false << true;
     }
     void state()
     {
         QFETCH(bool, reset);
         QFETCH(bool, grid);
+        QFETCH(bool, panes);
         Form1 s;
         if (reset) {
+            if (panes)
+                testutil::click(s.Check2), testutil::click(s.Check3);
             testutil::build(s, {1, 2, 3, 0, 1});
             testutil::steps(s, 5);
             QCOMPARE(s.hako[2] + s.px, 3 + 250.0);  // the blocks landed and P moved
@@ -191,7 +196,7 @@ private slots:
         if (reset)
             testutil::click(s.Command1);
 
-        QCOMPARE(QSize(s.window->Width(), s.window->Height()), QSize(9700, 8800));
+        QCOMPARE(QSize(s.window->Width(), s.window->Height()), panes ? QSize(15700, 10800) : QSize(9700, 8800));
         QCOMPARE(qs(s.Text1->Text()), QString(" 0.0"));
         QCOMPARE(describe(*s.Shape1), QString("(296,296) 10x8"));
         QCOMPARE(describe(s.Label4(8)), QString("Ｐ (282,300) 23x33"));
@@ -202,7 +207,7 @@ private slots:
         for (auto* b : {s.Command1, s.Command2, s.susumu, s.modoru, s.jidou, s.end})
             QVERIFY(b->Enabled());
         QCOMPARE(QString("%1%2%3%4").arg(s.Check1->Value()).arg(s.Check2->Value()).arg(s.Check3->Value())
-                     .arg(s.Check4->Value()), QString(grid ? "1001" : "0001"));
+                     .arg(s.Check4->Value()), QString(grid ? "1001" : panes ? "0111" : "0001"));
         if (grid) {
             QCOMPARE(s.kokuban->Point(40, 190), Colour(0));
             QCOMPARE(s.kokuban->Point(30, 190), Colour(0x008000));
@@ -214,6 +219,9 @@ private slots:
         empty.fill(QColor(0, 0x80, 0));
         QCOMPARE(platform::qt::layerOf(*plain.kokuban) == empty, !grid);
         QCOMPARE(platform::qt::layerOf(*s.kokuban), platform::qt::layerOf(*plain.kokuban));
+        const testutil::Panes start = testutil::initialPanes(panes);
+        QCOMPARE(platform::qt::layerOf(*s.hyo), start.table);
+        QCOMPARE(platform::qt::layerOf(*s.gamen), start.graph);
 
         QVERIFY(s.hako == (std::array<double, 5>{}));
         QCOMPARE(QString("%1 %2 %3 %4 %5 %6").arg(s.tsukami).arg(s.px).arg(s.gx).arg(s.gy).arg(s.hyoy).arg(s.gurafuy),
