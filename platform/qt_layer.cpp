@@ -352,6 +352,7 @@ void Layer::setScale(double s)
         display_ = QImage();
         drawnDisplay_ = QRect();
     } else {
+        display_ = QImage();  // the old scale's image is gone before the new one is drawn
         display_ = render(s);
         drawnDisplay_ = display_.rect();
     }
