@@ -3,7 +3,6 @@
 // change (a step of P, a drop, a removal, the return to start, the keyboard
 // cursor). The texts are built from the state record; the platform sends
 // them on as change events of the focused control's description.
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -36,18 +35,6 @@ std::string chiText(double px) { return format("%.1f", (300 - px) / 20); }
 std::string number(double v) { return format(v == static_cast<long>(v) ? "%.0f" : "%.1f", v); }
 
 std::string blockText(double kind) { return format("%.0f cmのブロック", 2 * kind); }
-
-// The area in cm² that has passed AB with P at px: each column's width left
-// of AB times its height (2 cm per block kind), at every step of P.
-int areaPassed(const std::array<double, 5>& hako, double px)
-{
-    int area10 = 0;  // in tenths of cm²: pixels of width (20 a cm) times block kind
-    for (int k = 0; k < 5; ++k) {
-        const int passed = std::clamp(300 - static_cast<int>(px) - 40 * k, 0, 40);
-        area10 += passed * static_cast<int>(hako[k]);
-    }
-    return area10 / 10;
-}
 
 std::string placeText(int place, const std::array<double, 5>& hako)
 {
@@ -92,7 +79,9 @@ std::string changeText(const Seen& was, const Seen& now)
 AccessTexts Form1::accessTexts() const
 {
     AccessTexts t;
-    const std::string chi = chiText(px), y = std::to_string(areaPassed(hako, px));
+    // y as the graph's trace has reached it, the table's totals as it writes them.
+    const std::string chi = chiText(px), y = number(gurafuy);
+    const std::vector<int> totals = hyoTotals();
 
     std::string columns;
     for (int k = 0; k < 5; ++k)
@@ -103,15 +92,13 @@ AccessTexts Form1::accessTexts() const
               "点Pは χ = " + chi + " cm、ABを過ぎた面積は y = " + y + " cm²。";
     t.status = "χ = " + chi + " cm、y = " + y + " cm²" + (acc.change.empty() ? "" : "、" + acc.change);
 
-    // The table holds a column at every whole centimetre up to χ.
-    const int whole = static_cast<int>((300 - px) / 20);
     if (Check3->Value() == 0) {
         t.table = "表は隠れています。「表」にチェックを入れると出ます。";
     } else {
         std::string xs, ys;
-        for (int x = 0; x <= whole; ++x) {
+        for (std::size_t x = 0; x < totals.size(); ++x) {
             xs += (x ? "、" : "") + std::to_string(x);
-            ys += (x ? "、" : "") + std::to_string(areaPassed(hako, 300 - 20 * x));
+            ys += (x ? "、" : "") + std::to_string(totals[x]);
         }
         t.table = "χ = " + xs + " cm のとき、y = " + ys + " cm²。";
     }
@@ -127,7 +114,7 @@ AccessTexts Form1::accessTexts() const
         std::string points = "(0, 0)";
         for (int k = 1; k < 5 && 2 * k < end; ++k)
             if (hako[k] != hako[k - 1])
-                points += "、(" + std::to_string(2 * k) + ", " + std::to_string(areaPassed(hako, 300 - 40 * k)) + ")";
+                points += "、(" + std::to_string(2 * k) + ", " + std::to_string(totals.at(static_cast<std::size_t>(2 * k))) + ")";
         points += "、(" + number(end) + ", " + y + ")";
         t.graph = "折れ線 " + points + "。";
     }

@@ -28,8 +28,8 @@ void Form1::connectHandlers()
     // which hands every drag to kokuban_MouseDown, _MouseMove and _MouseUp.
     kokuban->MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { kokubanDown(b, s, x, y); };
     kokuban->MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { kokubanMove(b, s, x, y); };
-    window->KeyDown = [this](const platform::Key& k) { return Form_KeyDown(k); };
     kokuban->MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { kokubanUp(b, s, x, y); };
+    window->KeyDown = [this](const platform::Key& k) { return Form_KeyDown(k); };
     // The right button opens the menus of the graph and the table.
     gamen->MouseUp = [this](std::int16_t b, std::int16_t, float x, float y) { if (b == 2) paneMenu(gamen, x, y); };
     hyo->MouseUp = [this](std::int16_t b, std::int16_t, float x, float y) { if (b == 2) paneMenu(hyo, x, y); };

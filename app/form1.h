@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "access/access.h"
 #include "app/form_state.h"
@@ -94,6 +95,9 @@ public:
 
     // ---- chart --------------------------------------------------------------
     void hyokaki(std::int16_t mode);
+    // The totals the table writes at χ = 0, 1, 2 ... up to the whole
+    // centimetres P has moved, in cm².
+    std::vector<int> hyoTotals() const;
     void Check3_Click();
     void gurafu(std::int16_t mode);
     void gurafuten(std::int16_t mode);

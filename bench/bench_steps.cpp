@@ -1,6 +1,7 @@
 // Speed of what the pupil does most: a step of P with every option on (at
 // 100 % and at 200 % zoom), a step back, the repaint of the figure, one mouse
-// move while dragging, a change of zoom, and a whole automatic run without pauses. Prints median and spread over repetitions.
+// move while dragging, a change of zoom, and a whole automatic run without
+// pauses. Prints median and spread over repetitions.
 #include <QApplication>
 #include <QMouseEvent>
 

@@ -37,6 +37,16 @@ void Form1::hyoRetsu(std::int16_t mode, double x)
     }
 }
 
+std::vector<int> Form1::hyoTotals() const
+{
+    // Each total adds the area of its centimetre, as hyoRetsu does.
+    const int last = static_cast<int>(Int((300 - px) / 20));
+    std::vector<int> totals{0};
+    for (int x = 1; x <= last; ++x)
+        totals.push_back(totals.back() + zoubun.at(static_cast<std::size_t>(2 * x)));
+    return totals;
+}
+
 void Form1::Check3_Click()
 {
     if (Check3->Value() != 0) {

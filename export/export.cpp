@@ -22,16 +22,11 @@ Picture lessonOf(const Form1& f, bool everything)
 
 std::string Form1::hyoText() const
 {
-    // The table holds the columns from 0 up to the whole centimetres P has
-    // moved; each total adds the area of that centimetre, as hyokaki does.
-    const int last = static_cast<int>(platform::Int((300 - px) / 20));
+    const std::vector<int> totals = hyoTotals();
     std::string chi = "χ", y = "y";
-    int total = 0;
-    for (int x = 0; x <= last; ++x) {
-        if (x > 0)
-            total += zoubun.at(2 * x);
+    for (std::size_t x = 0; x < totals.size(); ++x) {
         chi += '\t' + std::to_string(x);
-        y += '\t' + std::to_string(total);
+        y += '\t' + std::to_string(totals[x]);
     }
     return chi + '\n' + y + '\n';
 }

@@ -16,18 +16,15 @@ namespace platform {
 // A windowed control of any kind, as the accessibility calls take it.
 class AnyControl {
 public:
-    enum class Kind { Picture, Button, Check, Text, Combo };
-    AnyControl(const PictureBox& c) : control_(&c), kind_(Kind::Picture) {}
-    AnyControl(const CommandButton& c) : control_(&c), kind_(Kind::Button) {}
-    AnyControl(const CheckBox& c) : control_(&c), kind_(Kind::Check) {}
-    AnyControl(const TextBox& c) : control_(&c), kind_(Kind::Text) {}
-    AnyControl(const ComboBox& c) : control_(&c), kind_(Kind::Combo) {}
+    AnyControl(const PictureBox& c) : control_(&c) {}
+    AnyControl(const CommandButton& c) : control_(&c) {}
+    AnyControl(const CheckBox& c) : control_(&c) {}
+    AnyControl(const TextBox& c) : control_(&c) {}
+    AnyControl(const ComboBox& c) : control_(&c) {}
     const void* control() const { return control_; }
-    Kind kind() const { return kind_; }
 
 private:
     const void* control_;
-    Kind kind_;
 };
 
 class Accessibility {

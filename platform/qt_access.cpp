@@ -229,7 +229,6 @@ public:
             combo->lineEdit()->setAccessibleName(q(text));
             setRole(combo, QAccessible::ComboBox);
         }
-        controls_.emplace_back(c.control(), w);
     }
 
     void role(const PictureBox& box, Role role) override
@@ -241,14 +240,7 @@ public:
 
     void toolTip(AnyControl c, const std::string& text) override { widgetFor(c)->setToolTip(q(text)); }
 
-    const void* focus() const override
-    {
-        for (const QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
-            for (const auto& [control, cw] : controls_)
-                if (cw == w)
-                    return control;
-        return nullptr;
-    }
+    const void* focus() const override { return controlOf(window_, QApplication::focusWidget()); }
 
     void describe(const PictureBox& box, const std::string& text) override
     {
@@ -320,27 +312,9 @@ protected:
     }
 
 private:
-    QWidget* widgetFor(AnyControl c) const
-    {
-        switch (c.kind()) {
-        case AnyControl::Kind::Picture: return frameOf(*static_cast<const PictureBox*>(c.control()));
-        case AnyControl::Kind::Button: return widgetOf(*static_cast<const CommandButton*>(c.control()));
-        case AnyControl::Kind::Check: return widgetOf(*static_cast<const CheckBox*>(c.control()));
-        case AnyControl::Kind::Text: return widgetOf(*static_cast<const TextBox*>(c.control()));
-        case AnyControl::Kind::Combo: return widgetOf(*static_cast<const ComboBox*>(c.control()));
-        }
-        return nullptr;
-    }
-    QWidget* focusedControl() const
-    {
-        const void* f = focus();
-        for (const auto& [control, w] : controls_)
-            if (control == f)
-                return w;
-        return nullptr;
-    }
+    QWidget* widgetFor(AnyControl c) const { return widgetOfControl(window_, c.control()); }
+    QWidget* focusedControl() const { return widgetOfControl(window_, focus()); }
     bool inWindow(QObject* o) const { return o->isWidgetType() && static_cast<QWidget*>(o)->window() == top_; }
-
 
     void keyboardUsed(bool used)
     {
@@ -400,7 +374,6 @@ private:
 
     Window& window_;
     QWidget* top_;
-    std::vector<std::pair<const void*, QWidget*>> controls_;
     std::vector<QWidget*> described_;
     QPointer<FocusMark> mark_;
     QPointer<BoxMarks> marks_;

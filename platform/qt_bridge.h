@@ -20,8 +20,8 @@ namespace platform::qt {
 QColor toQColor(Colour c);
 Colour fromQColor(const QColor& c);
 
-// The program's face at the given size, at 96 dpi.
-QFont programFont(const Font& font, bool smooth = true);
+// The program's face at the given size, at 96 dpi, `zoom` times as large.
+QFont programFont(const Font& font, bool smooth = true, double zoom = 1);
 
 // The widget behind a control, and the drawing area of a picture box (its
 // client area, where mouse positions and drawing coordinates start).
@@ -32,6 +32,11 @@ QWidget* widgetOf(const CommandButton& button);
 QWidget* widgetOf(const CheckBox& box);
 QWidget* widgetOf(const TextBox& box);
 QWidget* widgetOf(const ComboBox& box);
+// The widget of any control of the window given by its address (a picture
+// box's frame), and the control whose widget is w or holds it (the line edit
+// inside the combo box, the drawing area inside a frame); null for none.
+QWidget* widgetOfControl(const Window& window, const void* control);
+const void* controlOf(const Window& window, const QWidget* w);
 
 // The drawing layer of a picture box, in the layout's pixels.
 const QImage& layerOf(const PictureBox& box);

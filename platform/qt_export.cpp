@@ -252,9 +252,7 @@ void popupMenu(const PictureBox& box, const std::vector<MenuEntry>& entries, flo
     QWidget* canvas = widgetOf(box);
     const double z = static_cast<const QtPictureBox&>(box).zoom();
     QMenu menu(canvas);
-    QFont font = programFont(Font{10.5, false});
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPixels(10.5) * z))));
-    menu.setFont(font);
+    menu.setFont(programFont(Font{10.5, false}, true, z));
     std::vector<QAction*> actions;
     for (const MenuEntry& e : entries)
         actions.push_back(menu.addAction(q(e.caption)));

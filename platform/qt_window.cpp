@@ -41,10 +41,7 @@ public:
     virtual void zoomTo(double z, QPoint offset)
     {
         widget_->setGeometry(scaled(design_, z).translated(offset));
-        QFont f = programFont(font_);
-        if (z != 1)
-            f.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPixels(font_.points) * z))));
-        widget_->setFont(f);
+        widget_->setFont(programFont(font_, true, z));
     }
     QWidget* widget() const { return widget_; }
 
@@ -331,7 +328,8 @@ public:
     PictureBox& addPictureBox(Container* parent, const Layout& l) override
     {
         auto box = std::make_unique<QtPictureBox>(parentWidget(parent), l);
-        placements_.push_back(std::make_unique<BoxPlacement>(*box, l));
+        boxPlacements_.push_back(std::make_unique<BoxPlacement>(*box, l));
+        placements_.push_back(boxPlacements_.back().get());
         QWidget* w = box->frame_;
         return keep(std::move(box), w);
     }
@@ -397,8 +395,6 @@ public:
                 return w;
         return nullptr;
     }
-    // The control whose widget is w or holds it (the line edit inside the
-    // combo box, the drawing area inside a picture box's frame).
     const void* controlOf(const QWidget* w) const
     {
         for (; w; w = w->parentWidget())
@@ -418,8 +414,7 @@ private:
     T& keepPlaced(std::unique_ptr<T> control)
     {
         QWidget* w = control->widget();
-        placements_.push_back(nullptr);  // the placement is the control itself
-        placed_.push_back(control.get());
+        placements_.push_back(control.get());  // the control places itself
         return keep(std::move(control), w);
     }
     template <typename T>
@@ -451,11 +446,8 @@ private:
             return;
         zoom_ = z;
         offset_ = offset;
-        std::size_t next = 0;
-        for (auto& p : placements_) {
-            Placement* placement = p ? p.get() : placed_[next++];
+        for (Placement* placement : placements_)
             placement->zoomTo(z, placement->widget()->parentWidget() == widget_ ? offset : QPoint());
-        }
         widget_->update();
     }
 
@@ -508,8 +500,8 @@ private:
     bool alive_ = true;
     KeyFilter keys_;
     QSize layout_;  ///< the whole layout, in its own pixels
-    std::vector<std::unique_ptr<Placement>> placements_;  ///< null where the control places itself
-    std::vector<Placement*> placed_;
+    std::vector<Placement*> placements_;  ///< every windowed control's, in the order made
+    std::vector<std::unique_ptr<BoxPlacement>> boxPlacements_;  ///< the picture boxes' (the others are the controls)
     std::vector<std::pair<const void*, QWidget*>> widgets_;
     std::vector<std::shared_ptr<void>> keepAlive_;
 };
@@ -620,6 +612,11 @@ const QImage& layerOf(const PictureBox& box) { return static_cast<const QtPictur
 const QImage& displayOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.display(); }
 QImage renderLayer(const PictureBox& box, double scale) { return static_cast<const QtPictureBox&>(box).layer_.render(scale); }
 std::size_t keptCalls(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.kept(); }
+QWidget* widgetOfControl(const Window& window, const void* control)
+{
+    return static_cast<const QtWindow&>(window).widgetFor(control);
+}
+const void* controlOf(const Window& window, const QWidget* w) { return static_cast<const QtWindow&>(window).controlOf(w); }
 
 }  // namespace qt
 

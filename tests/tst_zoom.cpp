@@ -71,6 +71,19 @@ QList<int> runs(const QImage& image, double s, bool row, int across, int from, i
     return r;
 }
 
+// Device rows between layout rows y0 and y1 that hold `colour`.
+int inkHeight(const QImage& image, double s, int y0, int y1, QRgb colour)
+{
+    int rows = 0;
+    for (int y = toDevice(y0, s); y < toDevice(y1, s); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == colour) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
 // The client area of the window at zoom z: the layout's size at start (or
 // with the graph and the table shown) times z.
 QSize clientAt(double z, QSize layout = {631, 548})
@@ -123,6 +136,12 @@ private slots:
         QCOMPARE(at(board, s, 305, 290), QRgb(0xC0C0C0));
         QCOMPARE(at(board, s, 245, 290), QRgb(0xFFFFFF));
         QCOMPARE(at(board, s, 325, 190), QRgb(0xC0C0C0));
+
+        // Texts are drawn at the scaled size: the table's distances are s times as tall.
+        const int tall = inkHeight(platform::qt::layerOf(*from->hyo), 1, 0, 50, 0x0000FF);
+        const int tallHere = inkHeight(displayOf(*from->hyo), s, 0, 50, 0x0000FF);
+        QVERIFY2(tall > 5 && std::abs(tallHere - tall * s) <= 2,
+                 qPrintable(QStringLiteral("%1 device rows at scale %2, %3 at 1").arg(tallHere).arg(s).arg(tall)));
     }
 
     // Zoom changed in the middle of a lesson, both ways: the layers are those
