@@ -316,6 +316,7 @@ private slots:
         w->resize(32767, 32767);
         QVERIFY(w->width() <= std::max(3093, w->screen()->geometry().width()));
         QVERIFY(w->height() <= std::max(2046, w->screen()->geometry().height()));
+        QCOMPARE(f->window->zoom(), 2.0);  // a resize by hand leaves the zoom as it is
     }
 };
 
