@@ -22,6 +22,8 @@ Colour fromQColor(const QColor& c);
 
 // The program's face at the given size, at 96 dpi, `zoom` times as large.
 QFont programFont(const Font& font, bool smooth = true, double zoom = 1);
+// Its pixel size.
+int fontPixelsAt(double points, double zoom);
 
 // The widget behind a control, and the drawing area of a picture box (its
 // client area, where mouse positions and drawing coordinates start).

@@ -97,11 +97,16 @@ Colour fromQColor(const QColor& c)
     return static_cast<Colour>(c.red()) | (static_cast<Colour>(c.green()) << 8) | (static_cast<Colour>(c.blue()) << 16);
 }
 
+int fontPixelsAt(double points, double zoom)
+{
+    return std::max(1, static_cast<int>(std::lround(fontPixels(points) * zoom)));
+}
+
 QFont programFont(const Font& font, bool smooth, double zoom)
 {
     QFont f(QStringLiteral("IPAPGothic"));
     f.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"), QStringLiteral("IPAGothic")});
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPixels(font.points) * zoom))));
+    f.setPixelSize(fontPixelsAt(font.points, zoom));
     f.setBold(font.bold);
     if (!smooth)
         f.setStyleStrategy(QFont::NoAntialias);

@@ -56,13 +56,13 @@ const QImage& textMask(const QString& text, const Font& font, double s)
 {
     using Key = std::tuple<QString, int, bool>;
     static std::map<Key, QImage> masks;
-    const QFont f = programFont(font, false, s);
-    const Key key{text, f.pixelSize(), font.bold};
+    const Key key{text, fontPixelsAt(font.points, s), font.bold};
     auto it = masks.find(key);
     if (it != masks.end())
         return it->second;
     if (masks.size() > 512)  // texts are few; keep the cache bounded all the same
         masks.clear();
+    const QFont f = programFont(font, false, s);
     const QFontMetrics fm(f);
     const int slack = 4 * static_cast<int>(std::ceil(s));
     QImage mask(std::max(1, fm.horizontalAdvance(text) + slack), fm.height(), QImage::Format_ARGB32);
