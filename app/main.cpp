@@ -13,7 +13,7 @@
 
 #include "app/cmdline.h"
 #include "app/form1.h"
-#include "platform/qt_bridge.h"
+#include "platform/qt/bridge.h"
 
 namespace {
 // With KANSU_FIRST_FRAME set, the program prints the system's monotonic clock

@@ -9,7 +9,7 @@
 #include <sys/resource.h>
 
 #include "app/form1.h"
-#include "platform/qt_bridge.h"
+#include "platform/qt/bridge.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "platform/helpers.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -61,23 +60,55 @@ double Val(std::string_view text)
     return std::strtod(number.c_str(), nullptr);
 }
 
+namespace {
+// The shortest decimal digits that read back as the same double, and the
+// decimal exponent of the first: 1.5e15 gives "15" and 15. Every C library
+// rounds printf's digits exactly, so the first precision that reads back is
+// the shortest.
+std::string shortestDigits(double value, int* exponent)
+{
+    char buf[64];
+    for (int p = 0; p <= 17; ++p) {
+        std::snprintf(buf, sizeof buf, "%.*e", p, value);
+        if (std::strtod(buf, nullptr) == value)
+            break;
+    }
+    std::string digits;
+    const char* c = buf + (buf[0] == '-');
+    for (; *c && *c != 'e'; ++c)
+        if (*c != '.')
+            digits += *c;
+    *exponent = std::atoi(c + 1);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    return digits;
+}
+}  // namespace
+
 std::string Str(double value)
 {
     if (std::isinf(value))
         return value > 0 ? " inf" : "-inf";
     // The shortest decimal form that reads back as the same double; plain
     // digits up to 10^15, an exponent beyond.
-    char buf[400];
-    const auto format = std::fabs(value) < 1e15 ? std::chars_format::fixed : std::chars_format::general;
-    const auto end = std::to_chars(buf, buf + sizeof buf - 1, value, format).ptr;
-    *end = '\0';
-    std::string s = buf;
-    const bool negative = !s.empty() && s[0] == '-';
-    if (negative)
-        s.erase(0, 1);
-    if (s.size() > 1 && s[0] == '0' && s[1] == '.')
-        s.erase(0, 1);
-    return (negative ? "-" : " ") + s;
+    int exponent = 0;
+    const std::string digits = shortestDigits(value, &exponent);
+    const int count = static_cast<int>(digits.size());
+    std::string s;
+    if (std::fabs(value) >= 1e15) {
+        s = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
+        char e[8];
+        std::snprintf(e, sizeof e, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        s += e;
+    } else if (exponent < 0) {
+        // No zero before the decimal point (" .5").
+        s = "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (exponent + 1 >= count) {
+        s = digits + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
+    } else {
+        s = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." + digits.substr(static_cast<std::size_t>(exponent + 1));
+    }
+    return (std::signbit(value) ? "-" : " ") + s;
 }
 
 std::string PrintText(double value)

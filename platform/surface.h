@@ -26,7 +26,13 @@ struct Box {
     int left = 0, top = 0, width = 0, height = 0;
     bool empty() const { return width <= 0 || height <= 0; }
     Box united(const Box& other) const;
+    bool intersects(const Box& other) const;
+    bool operator==(const Box&) const = default;
 };
+
+// A box of the layout's pixels at the given zoom: its edges rounded, so that
+// neighbours stay neighbours.
+Box scaled(const Box& b, double zoom);
 
 // Twips as laid out -> pixels (15 twips per pixel at 96 dpi).
 constexpr int twipsToPixels(int twips) { return twips / 15; }

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/form1.h"
-#include "platform/qt_bridge.h"
+#include "platform/qt/bridge.h"
 
 namespace testutil {
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "platform/qt_bridge.h"
+#include "platform/qt/bridge.h"
 
 using platform::Colour;
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <set>
 
-#include "platform/qt_layer.h"
+#include "platform/layer.h"
 #include "testutil.h"
 
 using platform::qt::displayOf;

@@ -12,7 +12,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/qt_bridge.h"
+#include "platform/qt/bridge.h"
 
 namespace platform::qt {
 

@@ -24,54 +24,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/qt_internal.h"
-#include "platform/qt_picturebox.h"
+#include "platform/picture.h"
+#include "platform/qt/internal.h"
+#include "platform/qt/picturebox.h"
 
 namespace platform::qt {
 
 namespace {
 
-constexpr double kPictureScale = 2;  // pictures for documents: twice the layout's size
-constexpr int kGap = 8;              // layout pixels around and between the boxes of a lesson
 constexpr int kPdfDpi = 300;
 constexpr int kMostDpi = 600;  // a finer printer gets the picture drawn at this resolution, enlarged
-constexpr Colour kPaper = 0xFFFFFF;
 
-QString programTitle() { return QStringLiteral("３.１次関数"); }
-
-// A box of a picture and where its top left goes, in layout pixels.
-struct Spot {
-    const PictureBox* box;
-    QPoint at;
-};
-
-QSize sizeOf(const PictureBox* b) { return b ? QSize(b->scaleWidth(), b->scaleHeight()) : QSize(0, 0); }
-
-// Where the boxes of a picture go and the picture's size, in layout pixels.
-// A lesson has the board and the table below it in the left column, right
-// edges in line as in the window, and the graph to their right.
-std::vector<Spot> arrange(const exporting::Picture& p, QSize* size)
-{
-    if (p.box) {
-        *size = sizeOf(p.box);
-        return {{p.box, {0, 0}}};
-    }
-    const QSize board = sizeOf(p.board), graph = sizeOf(p.graph), table = sizeOf(p.table);
-    const int left = std::max(board.width(), table.width());
-    std::vector<Spot> spots{{p.board, {kGap + left - board.width(), kGap}}};
-    int width = left, height = board.height();
-    if (p.table) {
-        spots.push_back({p.table, {kGap + left - table.width(), kGap + board.height() + kGap}});
-        height += kGap + table.height();
-    }
-    if (p.graph) {
-        spots.push_back({p.graph, {kGap + left + kGap, kGap}});
-        width += kGap + graph.width();
-        height = std::max(height, graph.height());
-    }
-    *size = QSize(width + 2 * kGap, height + 2 * kGap);
-    return spots;
-}
+QString programTitle() { return QString::fromUtf8(exporting::programTitle()); }
 
 // Paints a box at scale s with its top left at `at` (device pixels): its
 // drawing layer, its graphical controls and the windowed controls inside it,
@@ -124,18 +88,17 @@ QString cannotWrite(const QString& what, const QString& path, const QFileDevice&
 void paintPage(QPainter& p, const QPaintDevice& device, const exporting::Picture& lesson)
 {
     exporting::Picture onPaper = lesson;
-    onPaper.back = kPaper;
-    QSize size;
-    arrange(onPaper, &size);
+    onPaper.back = exporting::kPaper;
+    const view::Size size = exporting::arrange(onPaper).size;
     QFont font = programFont(Font{});
     font.setPointSizeF(10);
     p.setFont(font);
     const int line = p.fontMetrics().height();
     const QRect area(0, 0, device.width(), device.height());
-    const double s = std::min(area.width() / double(size.width()), (area.height() - 2 * line) / double(size.height()));
+    const double s = exporting::pageScale(size, {area.width(), area.height()}, line);
     const int dpi = device.logicalDpiX();
     const QImage image = picture(onPaper, dpi > kMostDpi ? s * kMostDpi / dpi : s);
-    const QSize shown(toDevice(size.width(), s), toDevice(size.height(), s));
+    const QSize shown(toDevice(size.width, s), toDevice(size.height, s));
     p.setRenderHint(QPainter::LosslessImageRendering);  // a PDF would otherwise hold it as JPEG, smudged
     p.drawImage(QRect(QPoint((area.width() - shown.width()) / 2, 0), shown), image);
     const QRect footer(0, area.height() - line, area.width(), line);
@@ -156,14 +119,13 @@ QString startFolder(QStandardPaths::StandardLocation where)
 
 QImage picture(const exporting::Picture& pic, double s)
 {
-    QSize size;
-    const std::vector<Spot> spots = arrange(pic, &size);
-    QImage image(toDevice(size.width(), s), toDevice(size.height(), s), QImage::Format_RGB32);
+    const exporting::Arrangement a = exporting::arrange(pic);
+    QImage image(toDevice(a.size.width, s), toDevice(a.size.height, s), QImage::Format_RGB32);
     image.fill(toQColor(pic.back));
     {
         QPainter p(&image);
-        for (const Spot& spot : spots)
-            paintBox(p, *spot.box, QPoint(toDevice(spot.at.x(), s), toDevice(spot.at.y(), s)), s);
+        for (const exporting::Spot& spot : a.spots)
+            paintBox(p, *spot.box, QPoint(toDevice(spot.x, s), toDevice(spot.y, s)), s);
     }
     // A document places it at the layout's size: s pixels to 1/96 inch.
     const int perMetre = static_cast<int>(std::lround(96 * s / 0.0254));
@@ -264,7 +226,7 @@ void popupMenu(const PictureBox& box, const std::vector<MenuEntry>& entries, flo
 
 void copyText(const std::string& text) { QGuiApplication::clipboard()->setText(q(text)); }
 
-void copyPicture(const Picture& p) { QGuiApplication::clipboard()->setImage(picture(p, kPictureScale)); }
+void copyPicture(const Picture& p) { QGuiApplication::clipboard()->setImage(picture(p, exporting::kPictureScale)); }
 
 void savePicture(const Picture& p)
 {
@@ -276,7 +238,7 @@ void savePicture(const Picture& p)
     const QString path = exportDialogs().saveFileName(parent, QDir(folder).filePath(q(p.name) + QStringLiteral(".png")));
     if (path.isEmpty())
         return;
-    const QString error = savePng(picture(p, kPictureScale), path);
+    const QString error = savePng(picture(p, exporting::kPictureScale), path);
     if (!error.isEmpty())
         exportDialogs().message(parent, error);
     else

@@ -1,4 +1,4 @@
-#include "platform/qt_picturebox.h"
+#include "platform/qt/picturebox.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/qt_internal.h"
+#include "platform/qt/internal.h"
 
 namespace platform::qt {
 
@@ -28,14 +28,13 @@ void Canvas::paintEvent(QPaintEvent* e)
     box_.fitLayer();
     QPainter p(this);
     const QRect r = e->rect();
-    const Layer& layer = box_.layer_;
+    const QImage image = view(box_.layer_.display());
     const double z = box_.zoom();
     if (z == 1 && devicePixelRatioF() == 1) {
-        p.drawImage(r, layer.display(), r);
+        p.drawImage(r, image, r);
     } else {
         // One image pixel to one screen pixel: the layer is drawn at this scale.
         const double ratio = devicePixelRatioF();
-        const QImage& image = layer.display();
         p.setClipRect(r);
         p.save();
         p.scale(1 / ratio, 1 / ratio);
@@ -67,12 +66,9 @@ void Canvas::deliver(Kind kind, QPointF pos, Qt::MouseButtons buttons, Qt::Keybo
     if (modifiers & Qt::ShiftModifier) shift |= 1;
     if (modifiers & Qt::ControlModifier) shift |= 2;
     if (modifiers & Qt::AltModifier) shift |= 4;
-    // The handlers work in the layout's pixels at every zoom. Pointer
-    // positions, also far outside the box while a button is held, stay
-    // within what they can take as 16-bit coordinates.
+    // The handlers work in the layout's pixels at every zoom.
     const double z = box_.zoom();
-    const auto design = [z](qreal v) { return static_cast<float>(std::clamp<qreal>(v / z, -30000, 30000)); };
-    guarded([&] { h(button, shift, design(pos.x()), design(pos.y())); });
+    guarded([&] { h(button, shift, toLayout(pos.x(), z), toLayout(pos.y(), z)); });
 }
 
 bool Canvas::event(QEvent* e)
@@ -88,40 +84,35 @@ bool Canvas::event(QEvent* e)
     }
 }
 
-// One finger drags as the left mouse button does. Only the finger that
-// touched first counts: others that touch while it drags move and drop
-// nothing. A cancelled touch puts the outline back as a release below the
-// rectangle does, changing nothing.
+// One finger drags as the left mouse button does (platform/pointer.h).
 bool Canvas::touch(QTouchEvent* e)
 {
     e->accept();  // handled here: no mouse events are made up from it
+    const auto deliverEvent = [&](std::optional<PointerRule::Event> ev) {
+        if (ev)
+            deliver(ev->kind == PointerRule::Down ? Down : ev->kind == PointerRule::Move ? Move : Up, QPointF(ev->x, ev->y),
+                    Qt::LeftButton, e->modifiers());
+    };
     if (e->type() == QEvent::TouchCancel) {
-        if (finger_ >= 0)
-            deliver(Up, QPointF(fingerAt_.x(), 30000 * box_.zoom()), Qt::LeftButton, {});
-        finger_ = -1;
+        deliverEvent(fingers_.cancelled(kFarBelow * box_.zoom()));
         return true;
     }
     for (const QEventPoint& point : e->points()) {
-        if (finger_ < 0 && point.state() == QEventPoint::Pressed) {
-            finger_ = point.id();
-            fingerAt_ = point.position();
-            deliver(Down, fingerAt_, Qt::LeftButton, e->modifiers());
-        } else if (point.id() == finger_) {
-            if (point.state() == QEventPoint::Released) {
-                deliver(Up, point.position(), Qt::LeftButton, e->modifiers());
-                finger_ = -1;
-            } else if (point.position() != fingerAt_) {
-                fingerAt_ = point.position();
-                deliver(Move, fingerAt_, Qt::LeftButton, e->modifiers());
-            }
-        }
+        const QPointF at = point.position();
+        if (point.state() == QEventPoint::Pressed)
+            deliverEvent(fingers_.pressed(point.id(), at.x(), at.y()));
+        else if (point.state() == QEventPoint::Released)
+            deliverEvent(fingers_.released(point.id(), at.x(), at.y()));
+        else
+            deliverEvent(fingers_.moved(point.id(), at.x(), at.y()));
     }
-    if (e->type() == QEvent::TouchEnd)
-        finger_ = -1;
+    if (e->type() == QEvent::TouchEnd && fingers_.active())
+        fingers_ = PointerRule();
     return true;
 }
 
-QtPictureBox::QtPictureBox(QWidget* parent, const Layout& l) : layer_(clientSize(l), toQColor(l.back).rgb())
+QtPictureBox::QtPictureBox(QWidget* parent, const Layout& l)
+    : layer_(clientSize(l).width(), clientSize(l).height(), l.back, PixelOrder::Argb)
 {
     frame_ = new QFrame(parent);
     frame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -172,14 +163,13 @@ void QtPictureBox::Line(float x1, float y1, float x2, float y2, Colour colour)
 {
     currentX_ = x2;
     currentY_ = y2;
-    layer_.line(QPointF(x1, y1), QPointF(x2, y2), toQColor(colour).rgb(), drawWidth_);
+    layer_.line(x1, y1, x2, y2, colour, drawWidth_);
     markDirty();
 }
 
 void QtPictureBox::Print(const std::string& text)
 {
-    const QPoint at(static_cast<int>(std::lround(currentX_)), static_cast<int>(std::lround(currentY_)));
-    layer_.print(at, q(text), font_, toQColor(foreColor_).rgb());
+    layer_.print(static_cast<int>(std::lround(currentX_)), static_cast<int>(std::lround(currentY_)), text, font_, foreColor_);
     markDirty();
     currentX_ = 0;
     currentY_ += lineHeight_;
@@ -189,7 +179,7 @@ void QtPictureBox::FloodFill(int x, int y, Colour border)
 {
     if (fillStyle_ != 0)
         return;  // a transparent brush paints nothing
-    layer_.fill(QPoint(x, y), toQColor(border).rgb(), toQColor(fillColor_).rgb());
+    layer_.fill(x, y, border, fillColor_);
     markDirty();
 }
 
@@ -197,7 +187,26 @@ Colour QtPictureBox::Point(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= scaleWidth() || y >= scaleHeight())
         return 0xFFFFFFFFu;
-    return fromQColor(QColor(layer_.pixel(x, y)));
+    return layer_.pixel(x, y);
+}
+
+const QImage& QtPictureBox::designImage() const
+{
+    if (design_.version != layer_.version()) {
+        design_.image = view(layer_.design()).copy();
+        design_.version = layer_.version();
+    }
+    return design_.image;
+}
+
+const QImage& QtPictureBox::displayImage() const
+{
+    if (display_.version != layer_.version() || display_.scale != layer_.scale()) {
+        display_.image = view(layer_.display()).copy();
+        display_.version = layer_.version();
+        display_.scale = layer_.scale();
+    }
+    return display_.image;
 }
 
 void QtPictureBox::markDirty()
@@ -209,9 +218,9 @@ void QtPictureBox::markDirty()
         canvas_,
         [this] {
             updateQueued_ = false;
-            const QRect r = layer_.takeDirty();
-            if (!r.isEmpty())
-                invalidate({r.left(), r.top(), r.width(), r.height()});
+            const Box r = layer_.takeDirty();
+            if (!r.empty())
+                invalidate(r);
         },
         Qt::QueuedConnection);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/surface.h"
+#include "platform/view.h"
 
 namespace platform::settings {
 
@@ -37,7 +38,7 @@ double savedZoom()
         return 1;
     bool ok = false;
     const double z = s->value(kZoom).toDouble(&ok);
-    return ok && std::isfinite(z) && z >= 1 && z <= 3 ? z : 1;
+    return ok && std::isfinite(z) && z >= view::kMinZoom && z <= view::kMaxZoom ? z : 1;
 }
 
 void saveZoom(double z)

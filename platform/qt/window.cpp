@@ -15,8 +15,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/qt_internal.h"
-#include "platform/qt_picturebox.h"
+#include "platform/qt/internal.h"
+#include "platform/qt/picturebox.h"
+#include "platform/view.h"
 
 namespace platform {
 
@@ -52,7 +53,6 @@ protected:
 };
 
 QString colourName(Colour c) { return toQColor(c).name(); }
-int scaledBorder(double z) { return std::max(1, static_cast<int>(std::lround(2 * z))); }
 
 class QtButton : public CommandButton, public Placement {
 public:
@@ -74,7 +74,7 @@ public:
             "QPushButton:pressed { border: %3px inset %2; }"
             "QPushButton:disabled { color: #808080; }"
             "QPushButton:focus { outline: none; }")
-            .arg(colourName(back_), toQColor(back_).darker(130).name()).arg(scaledBorder(z)));
+            .arg(colourName(back_), toQColor(back_).darker(130).name()).arg(view::borderAt(z)));
     }
     bool Enabled() const override { return button_->isEnabled(); }
     void setEnabled(bool e) override { button_->setEnabled(e); }
@@ -168,7 +168,7 @@ public:
     void zoomTo(double z, QPoint offset) override
     {
         box_.frame_->setGeometry(scaled(design_, z).translated(offset));
-        const int border = scaledBorder(z);
+        const int border = view::borderAt(z);
         box_.frame_->setLineWidth(border);
         box_.canvas_->setGeometry(border, border, box_.frame_->width() - 2 * border, box_.frame_->height() - 2 * border);
         box_.setZoom(z);
@@ -179,12 +179,6 @@ private:
 };
 
 // ---- the window ------------------------------------------------------------
-
-// Frame around the client area assumed while the window manager gives none
-// (or before the window is shown): the borders and caption of a standard
-// sizable window, so that the outer size in twips leaves the client area the
-// layout was made for.
-constexpr int kFrameLeft = 8, kFrameRight = 8, kFrameTop = 31, kFrameBottom = 8;
 
 class QtWindow;
 
@@ -215,9 +209,6 @@ private:
     QtWindow& window_;
 };
 
-// The largest zoom, and the smallest a full screen may need to fit the layout in.
-constexpr double kMaxZoom = 3, kMinFit = 0.25;
-
 class QtWindow : public Window {
 public:
     QtWindow(const std::string& caption, Colour back, int clientW, int clientH)
@@ -228,12 +219,13 @@ public:
         widget_->setWindowTitle(q(caption));
         widget_->setFont(programFont(Font{}));
         widget_->resize(layout_);
-        widthTwips_ = (layout_.width() + kFrameLeft + kFrameRight) * 15;
-        heightTwips_ = (layout_.height() + kFrameTop + kFrameBottom) * 15;
+        const view::Frame frame;
+        widthTwips_ = (layout_.width() + frame.left + frame.right) * 15;
+        heightTwips_ = (layout_.height() + frame.top + frame.bottom) * 15;
         // Never larger than the whole layout at the largest zoom, or the
         // screen, whichever is larger: a window as large as the toolkit
         // allows would take gigabytes.
-        QSize limit = layout_ * kMaxZoom;
+        QSize limit = layout_ * view::kMaxZoom;
         if (const QScreen* screen = widget_->screen())
             limit = limit.expandedTo(screen->geometry().size());
         widget_->setMaximumSize(limit);
@@ -270,7 +262,7 @@ public:
     // the layout as large as fits; this zoom comes back when they end.
     void setZoom(double z) override
     {
-        chosen_ = std::clamp(z, 1.0, kMaxZoom);
+        chosen_ = view::clampZoom(z);
         if (fitted_)
             return;
         apply(chosen_, {});
@@ -453,21 +445,15 @@ private:
 
     // The client area the program asks for with the window's outer size in
     // twips, in the layout's pixels.
-    QSize client() const
+    view::Size client() const
     {
-        int left = kFrameLeft, right = kFrameRight, top = kFrameTop, bottom = kFrameBottom;
+        view::Frame frame;
         if (widget_->isVisible()) {
             const QRect fg = widget_->frameGeometry(), g = widget_->geometry();
-            if (fg != g) {  // a window manager put a frame around it: use its real size
-                left = g.left() - fg.left();
-                right = fg.right() - g.right();
-                top = g.top() - fg.top();
-                bottom = fg.bottom() - g.bottom();
-            }
+            if (fg != g)  // a window manager put a frame around it: use its real size
+                frame = {g.left() - fg.left(), fg.right() - g.right(), g.top() - fg.top(), fg.bottom() - g.bottom()};
         }
-        const int w = static_cast<int>(std::lround(widthTwips_ / 15.0)) - left - right;
-        const int h = static_cast<int>(std::lround(heightTwips_ / 15.0)) - top - bottom;
-        return {std::max(w, 1), std::max(h, 1)};
+        return view::clientOf(widthTwips_, heightTwips_, frame);
     }
 
     // An ordinary window takes the size the program asks for, at the zoom; a
@@ -478,19 +464,16 @@ private:
             refit();
             return;
         }
-        const QSize c = client();
-        widget_->resize(std::max(1, static_cast<int>(std::lround(c.width() * zoom_))),
-                        std::max(1, static_cast<int>(std::lround(c.height() * zoom_))));
+        const view::Size shown = view::atZoom(client(), zoom_);
+        widget_->resize(shown.width, shown.height);
     }
 
     // The largest zoom at which the layout the program asks for fits the
     // window, the layout centred.
     void refit()
     {
-        const QSize c = client(), area = widget_->size();
-        const double z = std::clamp(std::min(double(area.width()) / c.width(), double(area.height()) / c.height()), kMinFit, kMaxZoom);
-        const QSize shown(static_cast<int>(std::lround(c.width() * z)), static_cast<int>(std::lround(c.height() * z)));
-        apply(z, QPoint(std::max(0, (area.width() - shown.width()) / 2), std::max(0, (area.height() - shown.height()) / 2)));
+        const view::Fit f = view::fit({widget_->width(), widget_->height()}, client());
+        apply(f.zoom, QPoint(f.left, f.top));
     }
 
     int widthTwips_ = 0, heightTwips_ = 0;
@@ -608,9 +591,12 @@ QWidget* widgetOf(const CommandButton& b) { return static_cast<const QtButton&>(
 QWidget* widgetOf(const CheckBox& b) { return static_cast<const QtCheckBox&>(b).box_; }
 QWidget* widgetOf(const TextBox& b) { return static_cast<const QtTextBox&>(b).edit_; }
 QWidget* widgetOf(const ComboBox& b) { return static_cast<const QtComboBox&>(b).combo_; }
-const QImage& layerOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.design(); }
-const QImage& displayOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.display(); }
-QImage renderLayer(const PictureBox& box, double scale) { return static_cast<const QtPictureBox&>(box).layer_.render(scale); }
+const QImage& layerOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).designImage(); }
+const QImage& displayOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).displayImage(); }
+QImage renderLayer(const PictureBox& box, double scale)
+{
+    return view(static_cast<const QtPictureBox&>(box).layer_.render(scale)).copy();
+}
 std::size_t keptCalls(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.kept(); }
 QWidget* widgetOfControl(const Window& window, const void* control)
 {

@@ -22,7 +22,8 @@
 #include <vector>
 
 #include "platform/access.h"
-#include "platform/qt_internal.h"
+#include "platform/marks.h"
+#include "platform/qt/internal.h"
 
 namespace platform {
 
@@ -30,14 +31,9 @@ namespace qt {
 
 namespace {
 
-// The focus mark: black, 3 pixels wide at 100 %, zoom times as wide at a zoom.
-// Black stands out 4.1:1 on the board's green (#008000) and 18.3:1 on the
-// window's pale green (#C0FFC0).
-const QColor kFocusMark = Qt::black;
-int markWidth(double zoom) { return std::max(2, static_cast<int>(std::lround(3 * zoom))); }
-// The keyboard cursor: white, 5.1:1 on the board and 12.1:1 on the tray's
-// dark green (#004000). A selected block's outline: cyan, 4.1:1 and 9.7:1.
-const QColor kCursor = Qt::white, kSelection = Qt::cyan;
+// The marks' colours and widths are platform/marks.h's.
+const QColor kFocusMark = toQColor(marks::kFocus), kCursor = toQColor(marks::kCursor), kSelection = toQColor(marks::kSelection);
+int markWidth(double zoom) { return marks::focusWidth(zoom); }
 
 // Fills a band `width` pixels wide just inside `outer`.
 void band(QPainter& p, const QRect& outer, int width, const QColor& colour)
@@ -167,7 +163,7 @@ public:
         setGeometry(canvas->rect());
         hide();
     }
-    QRect cursor, selection;  ///< in the box's pixels; an empty one is not drawn
+    QRect cursor, selection;  ///< the marks' outer edges, in the box's pixels; an empty one is not drawn
     bool showCursor = false;
 
     void refresh()
@@ -186,9 +182,9 @@ protected:
         QPainter p(this);
         p.scale(window_.zoom(), window_.zoom());
         if (showCursor && !cursor.isEmpty())
-            band(p, cursor.adjusted(-5, -5, 5, 5), 3, kCursor);
+            band(p, cursor, marks::kBand, kCursor);
         if (!selection.isEmpty())
-            band(p, selection.adjusted(-1, -1, 1, 1), 3, kSelection);
+            band(p, selection, marks::kBand, kSelection);
     }
 
 private:
@@ -274,8 +270,8 @@ public:
             marksBox_ = &box;
             marks_ = new BoxMarks(widgetOf(box), window_);
         }
-        marks_->cursor = toRect(cursor);
-        marks_->selection = toRect(selection);
+        marks_->cursor = cursor.empty() ? QRect() : toRect(marks::cursorFrame(cursor));
+        marks_->selection = selection.empty() ? QRect() : toRect(marks::selectionFrame(selection));
         showMarks();
     }
 

@@ -7,7 +7,8 @@
 #include <QTouchEvent>
 #include <QWidget>
 
-#include "platform/qt_layer.h"
+#include "platform/layer.h"
+#include "platform/pointer.h"
 #include "platform/surface.h"
 
 namespace platform::qt {
@@ -33,8 +34,7 @@ private:
     void deliver(Kind kind, QPointF pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     bool touch(QTouchEvent* e);
     QtPictureBox& box_;
-    int finger_ = -1;  ///< the touch point that drags, while one does
-    QPointF fingerAt_;
+    PointerRule fingers_;
 };
 
 class QtPictureBox : public PictureBox {
@@ -47,14 +47,18 @@ public:
     void Print(const std::string& text) override;
     void FloodFill(int x, int y, Colour border) override;
     Colour Point(int x, int y) const override;
-    int scaleWidth() const override { return layer_.size().width(); }
-    int scaleHeight() const override { return layer_.size().height(); }
+    int scaleWidth() const override { return layer_.width(); }
+    int scaleHeight() const override { return layer_.height(); }
 
     // The zoom of the window: the layer is drawn at zoom × the screen's ratio.
     double zoom() const { return zoom_; }
     void setZoom(double z);
     // Brings the layer's scale in line with the zoom and the screen it is on.
     void fitLayer();
+
+    // Copies of the layer's images for those who keep them (tests, pictures).
+    const QImage& designImage() const;
+    const QImage& displayImage() const;
 
     QFrame* frame_ = nullptr;
     Canvas* canvas_ = nullptr;
@@ -65,6 +69,12 @@ private:
     // handler that drew has returned, instead of after every line and text.
     void markDirty();
 
+    struct Copy {
+        QImage image;
+        std::uint64_t version = ~std::uint64_t(0);
+        double scale = 0;
+    };
+    mutable Copy design_, display_;
     bool updateQueued_ = false;
     int lineHeight_ = 0;
     double zoom_ = 1;

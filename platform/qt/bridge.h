@@ -10,11 +10,15 @@
 
 #include <functional>
 
+#include "platform/layer.h"
 #include "platform/surface.h"
 
 class QPrinter;
 
 namespace platform::qt {
+
+using platform::deviceWidth;
+using platform::toDevice;
 
 // 0x00BBGGRR -> QColor, and back.
 QColor toQColor(Colour c);
@@ -22,8 +26,9 @@ Colour fromQColor(const QColor& c);
 
 // The program's face at the given size, at 96 dpi, `zoom` times as large.
 QFont programFont(const Font& font, bool smooth = true, double zoom = 1);
-// Its pixel size.
-int fontPixelsAt(double points, double zoom);
+// A layer's image as the toolkit's, without a copy: valid while the image
+// is not changed.
+QImage view(const Image& image);
 
 // The widget behind a control, and the drawing area of a picture box (its
 // client area, where mouse positions and drawing coordinates start).

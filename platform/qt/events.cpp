@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "platform/qt_internal.h"
+#include "platform/qt/internal.h"
 
 namespace platform {
 

@@ -1,0 +1,46 @@
+#include "platform/paint.h"
+
+#include <cmath>
+
+namespace platform {
+
+bool isStraight(const LineControl& line)
+{
+    return (line.X1() == line.X2()) != (line.Y1() == line.Y2());
+}
+
+Box straightLinePixels(const LineControl& line, double s)
+{
+    const double half = line.BorderWidth() / 2.0;
+    const double left = std::min(line.X1(), line.X2()) - half, top = std::min(line.Y1(), line.Y2()) - half;
+    const double width = std::fabs(line.X2() - line.X1()) + 2 * half, height = std::fabs(line.Y2() - line.Y1()) + 2 * half;
+    const auto at = [](double v) { return static_cast<int>(std::lround(v)); };
+    return {at(left * s), at(top * s), at(width * s), at(height * s)};
+}
+
+void paintGraphics(GraphicsPainter& p, const Container& c, const Box& dirty, double zoom, double ratio)
+{
+    const auto& gs = c.graphics();
+    for (auto it = gs.rbegin(); it != gs.rend(); ++it) {
+        const Graphic* g = *it;
+        if (!g->Visible())
+            continue;
+        const Box b = scaled(g->bounds(), zoom);
+        if (!dirty.intersects({b.left - 1, b.top - 1, b.width + 2, b.height + 2}))
+            continue;
+        if (auto* line = dynamic_cast<const LineControl*>(g)) {
+            // A straight line is the rectangle its pen covers (the tray band
+            // is 150 pixels thick: stroking it would be slow).
+            if (isStraight(*line))
+                p.fillDevice(straightLinePixels(*line, zoom * ratio), line->BorderColor());
+            else
+                p.slopedLine(*line);
+        } else if (auto* label = dynamic_cast<const Label*>(g)) {
+            p.label(*label);
+        } else if (auto* shape = dynamic_cast<const Shape*>(g)) {
+            p.shape(*shape);
+        }
+    }
+}
+
+}  // namespace platform

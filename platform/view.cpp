@@ -1,0 +1,33 @@
+#include "platform/view.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::view {
+
+Size clientOf(int widthTwips, int heightTwips, const Frame& frame)
+{
+    const int w = static_cast<int>(std::lround(widthTwips / 15.0)) - frame.left - frame.right;
+    const int h = static_cast<int>(std::lround(heightTwips / 15.0)) - frame.top - frame.bottom;
+    return {std::max(w, 1), std::max(h, 1)};
+}
+
+Size atZoom(Size size, double zoom)
+{
+    return {std::max(1, static_cast<int>(std::lround(size.width * zoom))),
+            std::max(1, static_cast<int>(std::lround(size.height * zoom)))};
+}
+
+int borderAt(double zoom) { return std::max(1, static_cast<int>(std::lround(2 * zoom))); }
+
+double clampZoom(double zoom) { return std::clamp(zoom, kMinZoom, kMaxZoom); }
+
+Fit fit(Size area, Size client)
+{
+    const double z = std::clamp(std::min(double(area.width) / client.width, double(area.height) / client.height),
+                                kMinFit, kMaxZoom);
+    const Size shown{static_cast<int>(std::lround(client.width * z)), static_cast<int>(std::lround(client.height * z))};
+    return {z, std::max(0, (area.width - shown.width) / 2), std::max(0, (area.height - shown.height) / 2)};
+}
+
+}  // namespace platform::view
