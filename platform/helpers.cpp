@@ -97,7 +97,7 @@ std::string Str(double value)
     std::string s;
     if (std::fabs(value) >= 1e15) {
         s = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
-        char e[8];
+        char e[16];
         std::snprintf(e, sizeof e, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
         s += e;
     } else if (exponent < 0) {
