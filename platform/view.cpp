@@ -18,6 +18,21 @@ Size atZoom(Size size, double zoom)
             std::max(1, static_cast<int>(std::lround(size.height * zoom)))};
 }
 
+std::optional<int> zoomPercent(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    int percent = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        percent = std::min(percent * 10 + (c - '0'), 100000);
+    }
+    if (percent < kMinZoom * 100 || percent > kMaxZoom * 100)
+        return std::nullopt;
+    return percent;
+}
+
 int borderAt(double zoom) { return std::max(1, static_cast<int>(std::lround(2 * zoom))); }
 
 double clampZoom(double zoom) { return std::clamp(zoom, kMinZoom, kMaxZoom); }

@@ -3,6 +3,9 @@
 // largest zoom at which the layout fits a given area, centred in it.
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "platform/surface.h"
 
 namespace platform::view {
@@ -30,6 +33,11 @@ Size clientOf(int widthTwips, int heightTwips, const Frame& frame = {});
 Size atZoom(Size size, double zoom);
 // The zoom of an ordinary window: from 100 % to 300 %.
 double clampZoom(double zoom);
+
+// A zoom asked for in percent (a command line, a page's address): a whole
+// number from 100 to 300 written with digits only ("150", not "+150",
+// "1.5e2" or "150%"); nothing for anything else.
+std::optional<int> zoomPercent(std::string_view text);
 
 // The width of a control's border (2 pixels as laid out) at a zoom.
 int borderAt(double zoom);

@@ -1,0 +1,117 @@
+// Drawing on a picture box's canvas, in device pixels: the drawing layer's
+// pixels as the program made them, then the strokes, texts and circles of the
+// graphical controls above them; and the glyphs of printed texts, which the
+// program stamps into its layers itself.
+mergeInto(LibraryManager.library, {
+  $KansuCanvas: {
+    glyphContext: null,
+    ascents: {},
+    font: function(pixels, bold) {
+      return (bold ? 'bold ' : '') + pixels + 'px ' + KansuPage.family;
+    },
+    // Where the baseline lies below the top of the line box, as the desktop's
+    // text engine puts it: the face's ascent, rounded up to a whole pixel.
+    ascent: function(ctx, pixels, bold) {
+      var key = pixels + (bold ? 'b' : '');
+      if (!(key in KansuCanvas.ascents)) {
+        ctx.font = KansuCanvas.font(pixels, bold);
+        var m = ctx.measureText('');
+        var a = m.fontBoundingBoxAscent;
+        KansuCanvas.ascents[key] = Math.ceil(a !== undefined ? a : pixels * 1802 / 2048);
+      }
+      return KansuCanvas.ascents[key];
+    },
+    descent: function(ctx, pixels, bold) {
+      ctx.font = KansuCanvas.font(pixels, bold);
+      var d = ctx.measureText('').fontBoundingBoxDescent;
+      return Math.ceil(d !== undefined ? d : pixels * 246 / 2048);
+    },
+  },
+
+  kansu_canvas_put__deps: ['$KansuPage'],
+  kansu_canvas_put: function(box, pixels, width, height, x, y, w, h) {
+    var data = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+    KansuPage.boxes[box].ctx.putImageData(new ImageData(data, width, height), 0, 0, x, y, w, h);
+  },
+
+  kansu_canvas_clip__deps: ['$KansuPage'],
+  kansu_canvas_clip: function(box, x, y, w, h) {
+    var ctx = KansuPage.boxes[box].ctx;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+  },
+
+  kansu_canvas_unclip__deps: ['$KansuPage'],
+  kansu_canvas_unclip: function(box) {
+    KansuPage.boxes[box].ctx.restore();
+  },
+
+  kansu_canvas_rect__deps: ['$KansuPage'],
+  kansu_canvas_rect: function(box, x, y, w, h, colour) {
+    var ctx = KansuPage.boxes[box].ctx;
+    ctx.fillStyle = KansuPage.colour(colour);
+    ctx.fillRect(x, y, w, h);
+  },
+
+  kansu_canvas_line__deps: ['$KansuPage'],
+  kansu_canvas_line: function(box, x1, y1, x2, y2, colour, width) {
+    var ctx = KansuPage.boxes[box].ctx;
+    ctx.strokeStyle = KansuPage.colour(colour);
+    ctx.lineWidth = width;
+    ctx.lineCap = 'round';
+    ctx.beginPath();
+    ctx.moveTo(x1, y1);
+    ctx.lineTo(x2, y2);
+    ctx.stroke();
+  },
+
+  kansu_canvas_text__deps: ['$KansuPage', '$KansuCanvas'],
+  kansu_canvas_text: function(box, text, x, y, scale, fontPixels, bold, colour) {
+    var ctx = KansuPage.boxes[box].ctx;
+    var ascent = KansuCanvas.ascent(ctx, fontPixels, bold);
+    ctx.font = KansuCanvas.font(fontPixels * scale, bold);
+    ctx.fillStyle = KansuPage.colour(colour);
+    ctx.textBaseline = 'alphabetic';
+    ctx.fillText(UTF8ToString(text), x, y + ascent * scale);
+  },
+
+  kansu_canvas_disc__deps: ['$KansuPage'],
+  kansu_canvas_disc: function(box, cx, cy, radius, colour) {
+    var ctx = KansuPage.boxes[box].ctx;
+    ctx.fillStyle = KansuPage.colour(colour);
+    ctx.beginPath();
+    ctx.arc(cx, cy, radius, 0, 2 * Math.PI);
+    ctx.fill();
+  },
+
+  // The browser draws text smoothed only: a pixel is ink where the glyph
+  // covers at least half of it.
+  kansu_canvas_glyphs__deps: ['$KansuPage', '$KansuCanvas', 'malloc'],
+  kansu_canvas_glyphs: function(text, pixelSize, bold, widthOut, heightOut) {
+    if (!KansuCanvas.glyphContext)
+      KansuCanvas.glyphContext = document.createElement('canvas').getContext('2d', {willReadFrequently: true});
+    var ctx = KansuCanvas.glyphContext;
+    var t = UTF8ToString(text);
+    var ascent = KansuCanvas.ascent(ctx, pixelSize, bold);
+    var descent = KansuCanvas.descent(ctx, pixelSize, bold);
+    ctx.font = KansuCanvas.font(pixelSize, bold);
+    var slack = 4 * Math.ceil(pixelSize / 32);
+    var w = Math.max(1, Math.ceil(ctx.measureText(t).width) + slack), h = Math.max(1, ascent + descent);
+    if (ctx.canvas.width < w) ctx.canvas.width = w;
+    if (ctx.canvas.height < h) ctx.canvas.height = h;
+    ctx.clearRect(0, 0, w, h);
+    ctx.font = KansuCanvas.font(pixelSize, bold);
+    ctx.fillStyle = '#000';
+    ctx.textBaseline = 'alphabetic';
+    ctx.fillText(t, 0, ascent);
+    var pixels = ctx.getImageData(0, 0, w, h).data;
+    var ink = _malloc(w * h);
+    for (var i = 0; i < w * h; ++i)
+      HEAPU8[ink + i] = pixels[4 * i + 3] >= 128 ? 1 : 0;
+    HEAP32[widthOut >> 2] = w;
+    HEAP32[heightOut >> 2] = h;
+    return ink;
+  },
+});

@@ -1,0 +1,277 @@
+// The page and its controls: the lesson's root element, the HTML controls,
+// the picture boxes' canvases, their places at the zoom, and the page's
+// answer when the lesson ends. C++ decides everything; this only touches the
+// page. Elements are named by their index in KansuPage.elements.
+mergeInto(LibraryManager.library, {
+  $KansuPage: {
+    elements: [],
+    boxes: {},      // box id -> {frame, canvas, ctx, scale, ratio, border}
+    lesson: null,
+    ended: false,
+    framePending: false,
+    firstFrame: false,
+    family: '"Kansu Gothic", "IPAPGothic", "IPA Pゴシック", sans-serif',
+
+    colour: function(c) {
+      return 'rgb(' + (c & 255) + ',' + ((c >>> 8) & 255) + ',' + ((c >>> 16) & 255) + ')';
+    },
+    // Adds an element to the window or to a picture box, below every windowed
+    // control made before it (controls are made in stacking order, first on top).
+    add: function(el, parent) {
+      var id = KansuPage.elements.length;
+      KansuPage.elements.push(el);
+      el.dataset.kansu = id;
+      el.style.zIndex = String(2000 - id);
+      (parent >= 0 ? KansuPage.boxes[parent].frame : KansuPage.lesson).appendChild(el);
+      return id;
+    },
+    // The element that takes the focus for an element of the page.
+    focusable: function(id) {
+      var el = KansuPage.elements[id];
+      return el && (el.querySelector('input') || el);
+    },
+    // Calls into the program only while the lesson runs.
+    live: function() {
+      return !KansuPage.ended && !ABORT;
+    },
+  },
+
+  kansu_dom_window__deps: ['$KansuPage'],
+  kansu_dom_window: function(caption, back) {
+    document.title = UTF8ToString(caption);
+    KansuPage.lesson = document.getElementById('lesson');
+    KansuPage.lesson.style.backgroundColor = KansuPage.colour(back);
+    document.getElementById('stage').style.backgroundColor = KansuPage.colour(back);
+  },
+
+  kansu_dom_box__deps: ['$KansuPage', '$KansuInput'],
+  kansu_dom_box: function(parent, back, tabIndex) {
+    var frame = document.createElement('div');
+    frame.className = 'box';
+    frame.tabIndex = tabIndex + 1;
+    frame.style.backgroundColor = KansuPage.colour(back);
+    var canvas = document.createElement('canvas');
+    frame.appendChild(canvas);
+    var id = KansuPage.add(frame, parent);
+    KansuPage.boxes[id] = {frame: frame, canvas: canvas, ctx: canvas.getContext('2d', {alpha: false}),
+                           scale: 1, ratio: 1, border: 2};
+    KansuInput.attachBox(id, frame, canvas);
+    return id;
+  },
+
+  kansu_dom_button__deps: ['$KansuPage'],
+  kansu_dom_button: function(caption, back, bold, tabIndex) {
+    var b = document.createElement('button');
+    b.type = 'button';
+    b.className = 'button';
+    b.textContent = UTF8ToString(caption);
+    b.tabIndex = tabIndex + 1;
+    b.style.backgroundColor = KansuPage.colour(back);
+    b.style.borderColor = KansuPage.colour(back);
+    b.style.fontWeight = bold ? 'bold' : 'normal';
+    var id = KansuPage.add(b, -1);
+    b.addEventListener('click', function() {
+      if (KansuPage.live()) _kansu_clicked(id);
+    });
+    return id;
+  },
+
+  kansu_dom_check__deps: ['$KansuPage'],
+  kansu_dom_check: function(parent, caption, value, back, fore, bold, tabIndex) {
+    var label = document.createElement('label');
+    label.className = 'check';
+    var box = document.createElement('input');
+    box.type = 'checkbox';
+    box.checked = !!value;
+    box.tabIndex = tabIndex + 1;
+    var text = document.createElement('span');
+    text.textContent = UTF8ToString(caption);
+    label.appendChild(box);
+    label.appendChild(text);
+    label.style.backgroundColor = KansuPage.colour(back);
+    label.style.color = KansuPage.colour(fore);
+    label.style.fontWeight = bold ? 'bold' : 'normal';
+    var id = KansuPage.add(label, parent);
+    box.addEventListener('change', function() {
+      if (KansuPage.live()) _kansu_toggled(id, box.checked ? 1 : 0);
+    });
+    return id;
+  },
+
+  kansu_dom_text__deps: ['$KansuPage'],
+  kansu_dom_text: function(parent, text, tabIndex) {
+    var input = document.createElement('input');
+    input.type = 'text';
+    input.className = 'text';
+    input.readOnly = true;
+    input.value = UTF8ToString(text);
+    input.tabIndex = tabIndex + 1;
+    return KansuPage.add(input, parent);
+  },
+
+  // An editable drop-down: a text field and, at its right, a list whose
+  // choice is written into the field.
+  kansu_dom_combo__deps: ['$KansuPage'],
+  kansu_dom_combo: function(items, text, tabIndex) {
+    var combo = document.createElement('div');
+    combo.className = 'combo';
+    var input = document.createElement('input');
+    input.type = 'text';
+    input.value = UTF8ToString(text);
+    input.tabIndex = tabIndex + 1;
+    input.setAttribute('role', 'combobox');
+    input.setAttribute('aria-expanded', 'false');
+    input.autocomplete = 'off';
+    input.spellcheck = false;
+    var list = document.createElement('select');
+    list.tabIndex = -1;
+    list.setAttribute('aria-hidden', 'true');
+    var none = document.createElement('option');
+    none.textContent = '';
+    none.hidden = true;
+    list.appendChild(none);
+    UTF8ToString(items).split('\n').forEach(function(item) {
+      if (item === '') return;
+      var o = document.createElement('option');
+      o.textContent = item;
+      list.appendChild(o);
+    });
+    list.addEventListener('change', function() {
+      input.value = list.value;
+      list.selectedIndex = 0;
+      input.focus();
+    });
+    combo.appendChild(input);
+    combo.appendChild(list);
+    return KansuPage.add(combo, -1);
+  },
+
+  kansu_dom_label__deps: ['$KansuPage'],
+  kansu_dom_label: function(parent, caption, fore, back, transparent, bold) {
+    var span = document.createElement('span');
+    span.className = 'label';
+    span.textContent = UTF8ToString(caption);
+    span.style.color = KansuPage.colour(fore);
+    span.style.backgroundColor = transparent ? 'transparent' : KansuPage.colour(back);
+    span.style.fontWeight = bold ? 'bold' : 'normal';
+    var id = KansuPage.add(span, parent);
+    span.style.zIndex = '0';  // graphical controls lie below the windowed ones
+    return id;
+  },
+
+  kansu_dom_place__deps: ['$KansuPage', '$KansuAccess'],
+  kansu_dom_place: function(id, left, top, width, height, fontPixels, border, ratio) {
+    var el = KansuPage.elements[id];
+    var s = el.style;
+    s.left = (left / ratio) + 'px';
+    s.top = (top / ratio) + 'px';
+    s.width = (width / ratio) + 'px';
+    s.height = (height / ratio) + 'px';
+    s.fontSize = fontPixels + 'px';
+    s.setProperty('--border', (border / ratio) + 'px');
+    var box = KansuPage.boxes[id];
+    if (box) {
+      box.border = border / ratio;
+      box.ratio = ratio;
+    }
+  },
+
+  // The lesson's root element: its place in the viewport and its size, in the
+  // page's pixels, on whole device pixels so that nothing in it is blurred.
+  kansu_dom_lesson__deps: ['$KansuPage'],
+  kansu_dom_lesson: function(left, top, width, height, ratio, zoom, focusWidth) {
+    var s = KansuPage.lesson.style;
+    s.setProperty('--zoom', String(zoom));
+    s.setProperty('--focus-width', focusWidth + 'px');
+    s.left = (Math.round(left * ratio) / ratio) + 'px';
+    s.top = (Math.round(top * ratio) / ratio) + 'px';
+    s.width = width + 'px';
+    s.height = height + 'px';
+    KansuPage.lesson.hidden = false;
+  },
+
+  kansu_dom_canvas__deps: ['$KansuPage', '$KansuAccess'],
+  kansu_dom_canvas: function(id, width, height, scale, ratio) {
+    var box = KansuPage.boxes[id];
+    box.scale = scale;
+    box.canvas.width = width;
+    box.canvas.height = height;
+    box.canvas.style.width = (width / ratio) + 'px';
+    box.canvas.style.height = (height / ratio) + 'px';
+    box.ratio = ratio;
+    KansuAccess.placeMarks(id);
+  },
+
+  kansu_dom_enable__deps: ['$KansuPage'],
+  kansu_dom_enable: function(id, enabled) {
+    KansuPage.elements[id].disabled = !enabled;
+  },
+
+  kansu_dom_check_set__deps: ['$KansuPage'],
+  kansu_dom_check_set: function(id, value) {
+    KansuPage.elements[id].querySelector('input').checked = !!value;
+  },
+
+  kansu_dom_text_set__deps: ['$KansuPage'],
+  kansu_dom_text_set: function(id, text) {
+    var el = KansuPage.elements[id];
+    (el.tagName === 'INPUT' ? el : el.querySelector('input')).value = UTF8ToString(text);
+  },
+
+  kansu_dom_text_get__deps: ['$KansuPage', 'malloc'],
+  kansu_dom_text_get: function(id) {
+    var el = KansuPage.elements[id];
+    var text = (el.tagName === 'INPUT' ? el : el.querySelector('input')).value;
+    var size = lengthBytesUTF8(text) + 1;
+    var ptr = _malloc(size);
+    stringToUTF8(text, ptr, size);
+    return ptr;
+  },
+
+  kansu_dom_focus__deps: ['$KansuPage'],
+  kansu_dom_focus: function(id) {
+    var el = KansuPage.focusable(id);
+    if (el) el.focus({preventScroll: true});
+  },
+
+  kansu_dom_focused: function() {
+    var el = document.activeElement;
+    var owner = el && el.closest ? el.closest('[data-kansu]') : null;
+    return owner ? Number(owner.dataset.kansu) : -1;
+  },
+
+  kansu_dom_full_screen: function(on) {
+    if (on && !document.fullscreenElement && document.documentElement.requestFullscreen)
+      document.documentElement.requestFullscreen().catch(function() {});
+    else if (!on && document.fullscreenElement)
+      document.exitFullscreen().catch(function() {});
+  },
+
+  kansu_dom_is_full_screen: function() {
+    return document.fullscreenElement ? 1 : 0;
+  },
+
+  // One frame for whatever changed: the program draws in the browser's next
+  // animation frame, once however many changes came.
+  kansu_dom_request_frame__deps: ['$KansuPage'],
+  kansu_dom_request_frame: function() {
+    if (KansuPage.framePending) return;
+    KansuPage.framePending = true;
+    requestAnimationFrame(function() {
+      KansuPage.framePending = false;
+      if (!KansuPage.live()) return;
+      _kansu_frame();
+      if (!KansuPage.firstFrame) {
+        KansuPage.firstFrame = true;
+        // The frame just drawn is on screen by the next one.
+        requestAnimationFrame(function() { performance.mark('kansu:first-frame'); });
+      }
+    });
+  },
+
+  kansu_dom_ended__deps: ['$KansuPage'],
+  kansu_dom_ended: function() {
+    KansuPage.ended = true;
+    if (Module['onEnded']) Module['onEnded']();
+  },
+});

@@ -1,0 +1,105 @@
+// The page's input handed to the program: pointers (mouse, finger, pen) on
+// the picture boxes, keys, the browser's viewport and its pixel ratio, and
+// focus moves. Which of them count, and what they do, the program decides.
+mergeInto(LibraryManager.library, {
+  $KansuInput__deps: ['$KansuPage', '$KansuRun'],
+  $KansuInput: {
+    // The program's key codes (platform::Key::Code), by the browser's key names.
+    codes: {
+      ArrowLeft: 1, ArrowRight: 2, ArrowUp: 3, ArrowDown: 4, Home: 5, End: 6, ' ': 7, Enter: 8,
+      Escape: 9, Delete: 10, Backspace: 11, PageUp: 12, PageDown: 13, F5: 14, F10: 15,
+      '+': 17, '=': 17, '-': 18, ContextMenu: 21,
+    },
+    digit: 19,
+    letter: 20,
+
+    // Mouse buttons as the program numbers them: 1 left, 2 right, 4 middle.
+    button: function(e) {
+      if (e.pointerType !== 'mouse') return 1;
+      return e.button === 0 ? 1 : e.button === 2 ? 2 : e.button === 1 ? 4 : 0;
+    },
+    buttons: function(e) {
+      if (e.pointerType !== 'mouse') return 1;
+      return (e.buttons & 1) | (e.buttons & 2) | (e.buttons & 4);
+    },
+    shift: function(e) {
+      return (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+    },
+
+    // Pointers on a picture box reach the program in the canvas's page
+    // pixels. A pressed pointer is captured, so that its moves and its
+    // release arrive also outside the box, as the mouse's do on the desktop.
+    attachBox: function(id, frame, canvas) {
+      function send(kind, e, button) {
+        if (!KansuPage.live()) return;
+        var r = canvas.getBoundingClientRect();
+        _kansu_pointer(id, kind, e.pointerId, button, KansuInput.shift(e), e.clientX - r.left, e.clientY - r.top);
+      }
+      canvas.addEventListener('pointerdown', function(e) {
+        KansuPage.lesson.classList.remove('keyboard');
+        frame.focus({preventScroll: true});
+        try { canvas.setPointerCapture(e.pointerId); } catch (err) {}
+        send(0, e, KansuInput.button(e));
+      });
+      canvas.addEventListener('pointermove', function(e) { send(1, e, KansuInput.buttons(e)); });
+      canvas.addEventListener('pointerup', function(e) { send(2, e, KansuInput.button(e)); });
+      canvas.addEventListener('pointercancel', function(e) { send(3, e, 1); });
+      // No menu, no selection, no drag of the picture by a long press or the
+      // right button: the program's own menus open on the right button's release.
+      frame.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+      canvas.addEventListener('dragstart', function(e) { e.preventDefault(); });
+    },
+
+    key: function(e) {
+      if (!KansuPage.live()) return;
+      var focus = document.activeElement;
+      if (focus && focus !== document.body && !KansuPage.lesson.contains(focus)) return;
+      // The browser's own keys stay the browser's: its zoom, full screen,
+      // developer tools and the system's shortcuts.
+      if (e.metaKey || e.key === 'Tab' || e.key === 'F11' || e.key === 'F12') return;
+      if (e.ctrlKey && (e.key === '+' || e.key === '=' || e.key === '-' || e.key === '0' || e.code === 'Equal' ||
+                        e.code === 'Minus' || e.code === 'Digit0' || e.code === 'NumpadAdd' ||
+                        e.code === 'NumpadSubtract' || e.code === 'Numpad0'))
+        return;
+      var code = KansuInput.codes[e.key] || 0, digit = 0, letter = 0;
+      var m = /^(Digit|Numpad)([0-9])$/.exec(e.code);
+      if (m) {
+        code = KansuInput.digit;
+        digit = Number(m[2]);
+      } else if (/^Key[A-Z]$/.test(e.code)) {
+        code = KansuInput.letter;
+        letter = e.code.charCodeAt(3);
+      }
+      KansuPage.lesson.classList.add('keyboard');
+      var sleeps = KansuRun.sleeps;
+      var taken = _kansu_key(code, digit, letter, e.ctrlKey ? 1 : 0, e.shiftKey ? 1 : 0, e.altKey ? 1 : 0);
+      // A key that started the automatic run returned here at the run's
+      // first pause: the program took it. F5 never reloads the lesson away.
+      if (taken || KansuRun.sleeps !== sleeps || e.key === 'F5') e.preventDefault();
+    },
+
+    viewport: function() {
+      if (KansuPage.live()) _kansu_viewport(window.innerWidth, window.innerHeight, window.devicePixelRatio || 1);
+    },
+
+    // The pixel ratio changes with the browser's zoom and between screens.
+    watchRatio: function() {
+      var query = matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
+      query.addEventListener('change', function once() {
+        query.removeEventListener('change', once);
+        KansuInput.viewport();
+        KansuInput.watchRatio();
+      });
+    },
+  },
+
+  kansu_input_start__deps: ['$KansuInput'],
+  kansu_input_start: function() {
+    document.addEventListener('keydown', KansuInput.key);
+    window.addEventListener('resize', KansuInput.viewport);
+    document.addEventListener('pointerdown', function() { KansuPage.lesson.classList.remove('keyboard'); }, true);
+    document.addEventListener('focusin', function() { if (KansuPage.live()) _kansu_focus_moved(); });
+    KansuInput.watchRatio();
+    KansuInput.viewport();
+  },
+});

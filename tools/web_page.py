@@ -1,0 +1,163 @@
+#!/usr/bin/python3
+"""Writes the lesson's web pages from the compiled program.
+
+  page/kansu.html   one self-contained file: code, WebAssembly, the face and
+                    the icon inlined; it opens from disk and asks the network
+                    for nothing
+  page/index.html   the same page for a web server, with its files beside it:
+                    kansu.js, kansu.wasm, the face, the icon
+
+The program's face is IPA P Gothic. By default the page carries a subset of
+it with only the characters the program can show (a few dozen kilobytes
+instead of six megabytes), renamed and licensed as the IPA Font License
+requires of a derived font; --full-font ships the original file unchanged
+instead. Either way the licence goes with it.
+
+Usage: web_page.py --template T --single JS --server JS WASM --icon SVG
+                   --sources DIR... --out DIR [--full-font]
+Needs Debian's python3 with fontTools (python3-fonttools, python3-brotli).
+"""
+
+import argparse
+import base64
+import io
+import json
+import os
+import re
+import shutil
+import sys
+
+IPA_FONT = '/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf'
+IPA_COPYRIGHT = '/usr/share/doc/fonts-ipafont-gothic/copyright'
+FAMILY = 'Kansu Gothic'
+
+
+def characters(source_dirs):
+    """Every character the program can show: those of its sources and pages,
+    and all printable ASCII (a pupil may type any digit or sign)."""
+    chars = set(chr(c) for c in range(0x20, 0x7F))
+    for root_dir in source_dirs:
+        for root, _, files in os.walk(root_dir):
+            for name in files:
+                if name.endswith(('.cpp', '.h', '.js', '.html')):
+                    with open(os.path.join(root, name), encoding='utf-8') as f:
+                        chars.update(c for c in f.read() if ord(c) > 0x7F and c.isprintable())
+    return ''.join(sorted(chars))
+
+
+def subset_font(text):
+    """The face with only `text`, named so that it cannot be taken for the
+    original (IPA Font License, article 3.1 (4)), as WOFF2."""
+    from fontTools import subset
+    from fontTools.ttLib import TTFont
+
+    options = subset.Options()
+    options.flavor = 'woff2'
+    options.name_IDs = ['*']
+    options.name_languages = ['*']
+    options.notdef_outline = True
+    font = TTFont(IPA_FONT)
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(text=text)
+    subsetter.subset(font)
+    names = font['name']
+    for record in names.names:
+        if record.nameID in (1, 4, 16, 18, 21):
+            record.string = FAMILY
+        elif record.nameID in (3, 6, 20):
+            record.string = FAMILY.replace(' ', '')
+    names.setName('%s, a subset of IPA P Gothic 003.03 (ipagp.ttf) with the characters of the lesson '
+                  '"３.１次関数", distributed under the IPA Font License Agreement v1.0.' % FAMILY, 10, 3, 1, 0x409)
+    out = io.BytesIO()
+    font.flavor = 'woff2'
+    font.save(out)
+    return out.getvalue()
+
+
+def licence_text(full):
+    """The font's licence as the Debian package states it, and what was done
+    to the face."""
+    with open(IPA_COPYRIGHT, encoding='utf-8') as f:
+        copyright_text = f.read()
+    m = re.search(r'^License: IPA-1\n((?: .*\n)+)', copyright_text, re.M)
+    licence = '\n'.join('' if line.strip() == '.' else line[1:] for line in m.group(1).splitlines())
+    if full:
+        head = ('The page shows its texts in IPA P Gothic (ipagp.ttf, version 003.03), shipped unchanged.\n'
+                'Copyright (c) Information-technology Promotion Agency, Japan (IPA), 2003-2011;\n'
+                '2020-2021 Japanese Character Information Technology Promotion Council (CITPC).\n')
+    else:
+        head = ('The page shows its texts in "%s", a derived font made from IPA P Gothic\n'
+                '(ipagp.ttf, version 003.03) by keeping only the characters the program can show\n'
+                '(tools/web_page.py in the program\'s source makes it with fontTools) and renaming it.\n'
+                'It is distributed under the IPA Font License Agreement v1.0 below.\n'
+                'Copyright (c) Information-technology Promotion Agency, Japan (IPA), 2003-2011;\n'
+                '2020-2021 Japanese Character Information Technology Promotion Council (CITPC).\n'
+                'To use the original font instead: build the page with `tools/web.sh --full-font`, which\n'
+                'ships ipagp.ttf unchanged; the original is at https://moji.or.jp/ipafont/ and in\n'
+                'Debian\'s package fonts-ipafont-gothic.\n' % FAMILY)
+    return head + '\n' + licence.strip() + '\n'
+
+
+def script_tag(js):
+    # Nothing in the code may end the script element early.
+    return '<script>\n' + js.replace('</script', '<\\/script') + '\n</script>'
+
+
+def page(template, icon, script, font, licence):
+    return (template.replace('@ICON@', icon)
+            .replace('<!--@FONT_LICENCE@-->', '<!--\n' + licence.replace('--', '- -') + '-->')
+            .replace('@SCRIPT@', script)
+            .replace('@FONT@', json.dumps(font)))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    parser.add_argument('--template', required=True)
+    parser.add_argument('--single', required=True, help='kansu.js with the WebAssembly inlined')
+    parser.add_argument('--server', nargs=2, required=True, metavar=('JS', 'WASM'))
+    parser.add_argument('--icon', required=True)
+    parser.add_argument('--sources', nargs='+', required=True)
+    parser.add_argument('--out', required=True)
+    parser.add_argument('--full-font', action='store_true')
+    args = parser.parse_args()
+
+    if args.full_font:
+        with open(IPA_FONT, 'rb') as f:
+            font_bytes = f.read()
+        font_name, family = 'ipagp.ttf', 'IPAPGothic'
+    else:
+        font_bytes = subset_font(characters(args.sources))
+        font_name, family = 'kansu-gothic.woff2', FAMILY
+    licence = licence_text(args.full_font)
+    with open(args.template, encoding='utf-8') as f:
+        template = f.read()
+    with open(args.icon, 'rb') as f:
+        icon_bytes = f.read()
+    icon = 'data:image/svg+xml;base64,' + base64.b64encode(icon_bytes).decode()
+    with open(args.single, encoding='utf-8') as f:
+        single_js = f.read()
+
+    os.makedirs(args.out, exist_ok=True)
+    for stale in os.listdir(args.out):
+        path = os.path.join(args.out, stale)
+        if os.path.isfile(path):
+            os.remove(path)
+    with open(os.path.join(args.out, 'kansu.html'), 'w', encoding='utf-8') as f:
+        f.write(page(template, icon, script_tag(single_js),
+                     {'family': family, 'base64': base64.b64encode(font_bytes).decode()}, licence))
+    with open(os.path.join(args.out, 'index.html'), 'w', encoding='utf-8') as f:
+        f.write(page(template, 'icon.svg', '<script src="kansu.js"></script>', {'family': family, 'url': font_name},
+                     licence))
+    shutil.copyfile(args.server[0], os.path.join(args.out, 'kansu.js'))
+    shutil.copyfile(args.server[1], os.path.join(args.out, 'kansu.wasm'))
+    with open(os.path.join(args.out, font_name), 'wb') as f:
+        f.write(font_bytes)
+    with open(os.path.join(args.out, 'icon.svg'), 'wb') as f:
+        f.write(icon_bytes)
+    with open(os.path.join(args.out, 'FONT-LICENCE.txt'), 'w', encoding='utf-8') as f:
+        f.write(licence)
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
