@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
 # Installs what the program and its tests need on Debian 12, where missing.
-# Usage: tools/setup.sh [--tests]
+# Usage: tools/setup.sh [--tests] [--web]
+#   --tests  also what the tests need (the browsers among them)
+#   --web    what building the lesson for browsers needs
 set -euo pipefail
 packages=(g++ cmake make qt6-base-dev fonts-ipafont-gothic)
-if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(xvfb xdotool x11-apps imagemagick libbenchmark-dev valgrind xauth
-             desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi)
-fi
+web=(emscripten node-acorn python3-fonttools python3-brotli)
+for option in "$@"; do
+  case $option in
+    --tests)
+      packages+=(xvfb xdotool x11-apps imagemagick libbenchmark-dev valgrind xauth
+                 desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi
+                 "${web[@]}" chromium chromium-driver python3-selenium webkit2gtk-driver python3-pil)
+      ;;
+    --web) packages+=("${web[@]}") ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

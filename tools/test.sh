@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds with warnings as errors and runs the whole test suite, then
-# runs it again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds with warnings as errors (the desktop program and the page for
+# browsers) and runs the whole test suite, then runs the unit tests again
+# built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh --tests
+# The lesson for browsers, which the browser tests drive.
+tools/web.sh
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKANSU_WERROR=ON >/dev/null
 cmake --build build-test -j"$(nproc)"

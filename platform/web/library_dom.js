@@ -25,10 +25,12 @@ mergeInto(LibraryManager.library, {
       (parent >= 0 ? KansuPage.boxes[parent].frame : KansuPage.lesson).appendChild(el);
       return id;
     },
-    // The element that takes the focus for an element of the page.
+    // The element that takes the focus for an element of the page: the
+    // field of a check box or of the pace box, else the element itself.
     focusable: function(id) {
       var el = KansuPage.elements[id];
-      return el && (el.querySelector('input') || el);
+      if (el && (el.classList.contains('check') || el.classList.contains('combo'))) return el.querySelector('input');
+      return el;
     },
     // Calls into the program only while the lesson runs.
     live: function() {
@@ -91,6 +93,9 @@ mergeInto(LibraryManager.library, {
     label.style.backgroundColor = KansuPage.colour(back);
     label.style.color = KansuPage.colour(fore);
     label.style.fontWeight = bold ? 'bold' : 'normal';
+    box.style.setProperty('--tick', 'url("data:image/svg+xml,' + encodeURIComponent(
+      '<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 14 14"><path d="M3 7l2.5 3L10 3" fill="none" stroke="' +
+      KansuPage.colour(fore) + '" stroke-width="1.8"/></svg>') + '")');
     var id = KansuPage.add(label, parent);
     box.addEventListener('change', function() {
       if (KansuPage.live()) _kansu_toggled(id, box.checked ? 1 : 0);

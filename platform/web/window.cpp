@@ -224,9 +224,12 @@ public:
         zoom_ = zoom, ratio_ = ratio;
         const double s = zoom * ratio;
         Placement::place(zoom, ratio);
-        if (layer_.scale() != s) {
-            layer_.setScale(s);
-            const Image& image = layer_.display();
+        layer_.setScale(s);
+        const Image& image = layer_.display();
+        if (image.width != canvas_.width || image.height != canvas_.height || s != canvasScale_) {
+            // A canvas given a new size is blank: all of it is drawn again.
+            canvas_ = {image.width, image.height};
+            canvasScale_ = s;
             kansu_dom_canvas(id, image.width, image.height, s, ratio);
             dirty_ = {0, 0, image.width, image.height};
             requestFrame();
@@ -330,6 +333,8 @@ public:
 private:
     Layer layer_;
     Box dirty_;  ///< device pixels of the canvas to draw again
+    view::Size canvas_;  ///< the canvas's size in device pixels
+    double canvasScale_ = 0;
     PointerRule rule_;
     double zoom_ = 1, ratio_ = 1;
     int lineHeight_ = 0;
@@ -426,8 +431,6 @@ public:
             }
         shown_ = true;
         layOut();
-        if (first_ >= 0)
-            kansu_dom_focus(first_);
     }
 
     void End() override
@@ -511,6 +514,10 @@ private:
         }
         const view::Size shown = view::atZoom(client, z);
         kansu_dom_lesson(left, top, shown.width, shown.height, ratio_, z, marks::focusWidth(z));
+        if (!focused_ && first_ >= 0) {  // the first control takes the focus once it can
+            focused_ = true;
+            kansu_dom_focus(first_);
+        }
         if (z == zoom_ && ratio_ == placedRatio_)
             return;
         zoom_ = z;
@@ -527,7 +534,7 @@ private:
     int widthTwips_ = 0, heightTwips_ = 0;
     double zoom_ = 0, fixed_ = 0, ratio_ = 1, placedRatio_ = 0;
     view::Size viewport_;
-    bool alive_ = true, shown_ = false;
+    bool alive_ = true, shown_ = false, focused_ = false;
     int first_ = -1;
     std::vector<Placement*> placements_;  ///< the top-level controls'
     std::vector<WebPictureBox*> boxes_;

@@ -1,0 +1,413 @@
+#!/usr/bin/python3
+"""The lesson in a browser, driven from outside as a pupil would: real
+pointer and key input through WebDriver, in headless Chromium and in WebKit
+(the engine of Safari on the iPad) under Xvfb. The same lesson is run in the
+desktop program (under Xvfb, by xdotool) and the two are compared pixel by
+pixel.
+
+Usage: web_lesson.py PROGRAM PAGE OUTPUT_DIR
+  PROGRAM     the desktop program, for the comparison
+  PAGE        out/web/kansu.html
+  OUTPUT_DIR  screenshots and the log of what was checked
+"""
+
+import io
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image, ImageChops
+from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions import interaction
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.actions.pointer_actions import PointerActions
+from selenium.webdriver.common.actions.pointer_input import PointerInput
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.chrome.service import Service as ChromeService
+
+# The lesson that both platforms run: blocks 1, 1, 3, 0, 2 dragged from the
+# tray into columns 1 to 5, grid, graph and table on, 13 steps of P.
+FIGURE = [1, 1, 3, 0, 2]
+LESSON = [('drop', kind, column) for column, kind in enumerate(FIGURE) if kind] + \
+         [('tick', '方眼'), ('tick', 'グラフ'), ('tick', '表')] + [('click', '出す')] * 13
+# The picture boxes' drawing areas: their layout places (the window's client
+# pixels) and sizes.
+BOXES = {'黒板': (18, 66, 597, 405), 'グラフ': (634, 18, 389, 509), '表': (10, 562, 605, 109)}
+# The most of a box's pixels that may differ between the platforms: only the
+# edges of glyphs may, which the table has most of.
+MOST_DIFFERENT = {'黒板': 0.02, 'グラフ': 0.02, '表': 0.05}
+# Top-level controls' centres in the window's client pixels, for the desktop.
+CONTROLS = {'出す': (337, 512), '方眼': (387, 36), 'グラフ': (528, 525), '表': (528, 493)}
+
+failures = []
+
+
+def check(condition, what, detail=''):
+    print(('ok     ' if condition else 'FAILED ') + what + ('' if condition else ': ' + str(detail)))
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+def wait_until(predicate, seconds=5.0):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.05)
+    return predicate()
+
+
+# ---- the desktop program ---------------------------------------------------------
+
+class Desktop:
+    """The desktop program in a window at (0, 0) with no frame, on Xvfb."""
+
+    def __init__(self, program, display, home):
+        self.env = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=home)
+        self.process = subprocess.Popen([program], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Shown and painted: the board's green is on the screen.
+        wait_until(lambda: self.screen().getpixel((BOXES['黒板'][0] + 10, BOXES['黒板'][1] + 300)) == (0, 128, 0), 10)
+
+    def xdo(self, *args):
+        subprocess.run(['xdotool'] + [str(a) for a in args], env=self.env, check=True)
+        time.sleep(0.12)
+
+    def run(self, lesson):
+        bx, by = BOXES['黒板'][:2]
+        for action in lesson:
+            if action[0] == 'drop':
+                kind, column = action[1:]
+                self.xdo('mousemove', bx + 370 + 50 * (kind - 1), by + 100, 'mousedown', 1)
+                for x, y in ((bx + 345, by + 170), (bx + 320 + 40 * column, by + 240)):
+                    self.xdo('mousemove', x, y)
+                self.xdo('mouseup', 1)
+            else:
+                x, y = CONTROLS[action[1]]
+                self.xdo('mousemove', x, y, 'click', 1)
+        time.sleep(1)
+
+    def screen(self):
+        return Image.open(io.BytesIO(subprocess.run(['import', '-window', 'root', 'png:-'], env=self.env,
+                                                    capture_output=True, check=True).stdout)).convert('RGB')
+
+    def boxes(self):
+        shot = self.screen()
+        return {name: shot.crop((x, y, x + w, y + h)) for name, (x, y, w, h) in BOXES.items()}
+
+    def close(self):
+        self.process.kill()
+        self.process.wait()
+
+
+# ---- the page ----------------------------------------------------------------------
+
+def chromium(extra=(), size=(1280, 1000)):
+    o = webdriver.ChromeOptions()
+    o.binary_location = '/usr/bin/chromium'
+    for a in ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+              '--disable-background-networking', '--disable-component-update', '--disable-sync',
+              '--window-size=%d,%d' % size] + list(extra):
+        o.add_argument(a)
+    o.set_capability('goog:loggingPrefs', {'browser': 'ALL', 'performance': 'ALL'})
+    return webdriver.Chrome(service=ChromeService('/usr/bin/chromedriver'), options=o)
+
+
+def webkit():
+    o = webdriver.WebKitGTKOptions()
+    o.binary_location = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
+    o.add_argument('--automation')
+    return webdriver.WebKitGTK(executable_path='/usr/bin/WebKitWebDriver', options=o)
+
+
+class Page:
+    """The lesson's page in a browser, driven through WebDriver."""
+
+    def __init__(self, driver, url):
+        self.d = driver
+        self.d.get(url)
+        wait_until(lambda: self.js("return !!window.kansu && !document.getElementById('lesson').hidden"), 10)
+        time.sleep(0.3)
+
+    def js(self, script, *args):
+        return self.d.execute_script(script, *args)
+
+    def control(self, name, kind='button, input, div.box'):
+        for el in self.d.find_elements(By.CSS_SELECTOR, '[aria-label="%s"]' % name):
+            if el.tag_name in kind:
+                return el
+        raise LookupError(name)
+
+    def canvas(self, name):
+        return self.control(name, 'div').find_element(By.TAG_NAME, 'canvas')
+
+    def at(self, name, x, y):
+        """Offsets from the canvas's middle of the box's layout pixel (x, y)."""
+        c = self.canvas(name)
+        zoom = c.size['width'] / BOXES[name][2]
+        return x * zoom - c.size['width'] / 2, y * zoom - c.size['height'] / 2
+
+    def drag(self, fx, fy, tx, ty, touch=False):
+        canvas = self.canvas('黒板')
+        if touch:
+            actions = ActionBuilder(self.d, mouse=PointerInput(interaction.POINTER_TOUCH, 'finger'))
+            p = actions.pointer_action
+            p.move_to(canvas, *map(int, self.at('黒板', fx, fy))).pointer_down()
+            p.move_to(canvas, *map(int, self.at('黒板', (fx + tx) / 2, (fy + ty) / 2)))
+            p.move_to(canvas, *map(int, self.at('黒板', tx, ty))).pointer_up()
+            actions.perform()
+            return
+        a = ActionChains(self.d)
+        a.move_to_element_with_offset(canvas, *map(int, self.at('黒板', fx, fy))).click_and_hold()
+        a.move_to_element_with_offset(canvas, *map(int, self.at('黒板', (fx + tx) / 2, (fy + ty) / 2)))
+        a.move_to_element_with_offset(canvas, *map(int, self.at('黒板', tx, ty))).release().perform()
+
+    def run(self, lesson):
+        for action in lesson:
+            if action[0] == 'drop':
+                kind, column = action[1:]
+                self.drag(370 + 50 * (kind - 1), 100, 320 + 40 * column, 240)
+            else:
+                self.control(action[1], 'input' if action[0] == 'tick' else 'button').click()
+        time.sleep(0.3)
+
+    def keys(self, *keys):
+        a = ActionChains(self.d)
+        for k in keys:
+            a.send_keys(k)
+        a.perform()
+
+    def state(self):
+        return self.js("""const v = n => document.querySelector('input[aria-label="' + n + '"]');
+                          return {chi: v('点Pが動いた距離').value, status: document.getElementById('status').textContent,
+                                  table: document.getElementById(document.querySelector('div[aria-label="表"]')
+                                         .getAttribute('aria-describedby')).textContent,
+                                  focus: document.activeElement.getAttribute('aria-label'),
+                                  lesson: document.getElementById('lesson').getBoundingClientRect().toJSON(),
+                                  ended: !document.getElementById('message').hidden,
+                                  message: document.getElementById('message').innerText}""")
+
+    def boxes(self):
+        shot = Image.open(io.BytesIO(self.d.get_screenshot_as_png())).convert('RGB')
+        ratio = self.js('return devicePixelRatio')
+        out = {}
+        for name in BOXES:
+            r = self.js('return arguments[0].getBoundingClientRect().toJSON()', self.canvas(name))
+            out[name] = shot.crop(tuple(round(v * ratio) for v in (r['x'], r['y'], r['right'], r['bottom'])))
+        return out
+
+
+def different(a, b):
+    """The share of pixels that differ between two pictures of a box."""
+    if a.size != b.size:
+        return 1.0
+    diff = ImageChops.difference(a, b).convert('L').point(lambda v: 255 if v else 0)
+    return diff.histogram()[255] / (a.size[0] * a.size[1])
+
+
+# ---- the checks ------------------------------------------------------------------------
+
+def lesson_and_pixels(page, desktop, out, engine):
+    """The lesson on both platforms: the same table, the same pixels."""
+    page.run(LESSON)
+    s = page.state()
+    check(s['chi'] == ' 6.5', engine + ': P has moved 6.5 cm', s['chi'])
+    check(s['table'] == 'χ = 0、1、2、3、4、5、6 cm のとき、y = 0、2、4、6、8、14、20 cm²。',
+          engine + ': the table holds the totals by hand', s['table'])
+    check((s['lesson']['width'], s['lesson']['height']) == (1031, 681),
+          engine + ': the lesson is 1031 x 681 with graph and table at 100 %', s['lesson'])
+    web = page.boxes()
+    for name, picture in web.items():
+        picture.save(os.path.join(out, '%s-%s.png' % (engine, name)))
+    if desktop:
+        for name, picture in desktop.items():
+            share = different(picture, web[name])
+            check(share <= MOST_DIFFERENT[name], '%s: the %s differs from the desktop in %.2f %% of its pixels'
+                  % (engine, name, 100 * share), 'at most %g %%' % (100 * MOST_DIFFERENT[name]))
+
+
+def chromium_checks(url, out):
+    d = chromium()
+    try:
+        d.execute_cdp_cmd('Network.enable', {})
+        page = Page(d, url + '?zoom=100')
+        s = page.state()
+        check((s['lesson']['width'], s['lesson']['height']) == (631, 548), 'the lesson is 631 x 548 at 100 %', s['lesson'])
+        order = page.js("""return [...document.querySelectorAll('#lesson [tabindex]')].filter(e => e.tabIndex > 0)
+                           .sort((a, b) => a.tabIndex - b.tabIndex).map(e => e.getAttribute('aria-label'))""")
+        check(order == ['グラフ', '終了', '速度', 'グラフ', '黒板', '出す', '戻す', '自動', 'ストップ', '表', '方眼', '表',
+                        '初期画面', 'BからPまでの線分', '点Pが動いた距離', '最初に'], 'tab order and names', order)
+        check(s['focus'] == 'グラフ', 'the first in the tab order has the focus', s['focus'])
+
+        # Keys on the blackboard and the presenter's keys.
+        page.control('黒板').click()
+        page.keys(Keys.END, Keys.HOME, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.SPACE, '3', Keys.ENTER)
+        check('列3に6 cmのブロックを置きました' in page.state()['status'], 'keys put the 6-cm block into column 3',
+              page.state()['status'])
+        page.keys('3', Keys.DELETE)
+        check('列3のブロックを取り出しました' in page.state()['status'], 'Delete takes it out', page.state()['status'])
+        page.keys(Keys.PAGE_DOWN, Keys.PAGE_DOWN, Keys.PAGE_UP)
+        check(page.state()['chi'] == ' 0.5', 'PageDown and PageUp step P', page.state()['chi'])
+
+        # F5 runs, never reloads; Escape stops; 最初に during a run; 終了 ends.
+        page.js('window.stillHere = true')
+        pace = page.control('速度', 'input')
+        pace.clear()
+        pace.send_keys('10')
+        page.control('黒板').click()
+        page.keys(Keys.F5)
+        check(wait_until(lambda: page.state()['chi'] not in (' 0.5', ' 0.0')), 'F5 starts the run')
+        page.keys(Keys.ESCAPE)
+        time.sleep(0.2)
+        stopped = page.state()['chi']
+        time.sleep(0.3)
+        check(page.state()['chi'] == stopped and page.js('return window.stillHere === true'),
+              'Escape stops it, the page was not reloaded', (stopped, page.state()['chi']))
+        page.control('自動').click()
+        time.sleep(0.15)
+        page.control('最初に').click()
+        check(wait_until(lambda: page.state()['chi'] == ' 10.0'), 'after 最初に the run goes on to the end')
+        page.control('自動').click()
+        time.sleep(0.15)
+        page.control('終了').click()
+        time.sleep(0.3)
+        s = page.state()
+        check(s['ended'] and '終わりました' in s['message'], '終了 during a run: the page says the lesson has ended',
+              s['message'])
+        time.sleep(0.3)
+        check(page.state()['chi'] == s['chi'], 'nothing runs on after 終了', (s['chi'], page.state()['chi']))
+
+        # Nothing but the page itself was asked for.
+        asked = [e for e in d.get_log('performance') if '"Network.requestWillBeSent"' in e['message']]
+        outside = [e['message'][:200] for e in asked if '"url":"file://' not in e['message'] and
+                   '"url":"data:' not in e['message']]
+        check(not outside, 'the page made no network request', outside)
+        errors = [e for e in d.get_log('browser') if e['level'] == 'SEVERE']
+        check(not errors, 'no errors on the console', errors)
+    finally:
+        d.quit()
+
+    # A finger drags; a second finger during the drag drops nothing.
+    d = chromium()
+    try:
+        page = Page(d, url + '?zoom=150')
+        page.drag(470, 100, 320, 240, touch=True)
+        check('列1に6 cmのブロックを置きました' in page.state()['status'], 'a finger drags a block at 150 %',
+              page.state()['status'])
+        canvas = page.canvas('黒板')
+        actions = ActionBuilder(d, mouse=PointerInput(interaction.POINTER_TOUCH, 'one'))
+        one = actions.pointer_action
+        two = PointerActions(actions.add_pointer_input(interaction.POINTER_TOUCH, 'two'))
+        at = lambda x, y: map(int, page.at('黒板', x, y))
+        one.move_to(canvas, *at(370, 100)), two.pause(0)
+        one.pointer_down(), two.pause(0)
+        one.move_to(canvas, *at(360, 200)), two.move_to(canvas, *at(420, 100))
+        one.pause(0), two.pointer_down()
+        one.move_to(canvas, *at(360, 240)), two.move_to(canvas, *at(440, 240))
+        one.pointer_up(), two.pause(0)
+        one.pause(0), two.pointer_up()
+        actions.perform()
+        status = page.state()['status']
+        check('列2に2 cmのブロックを置きました' in status, 'the first finger drops its block, the second nothing', status)
+        check(page.js('return getComputedStyle(document.querySelector("div[aria-label=黒板]")).touchAction') == 'none',
+              'a drag on the board neither scrolls nor zooms the page')
+    finally:
+        d.quit()
+
+    # The lesson fits the viewport, and fits again; drawn at device resolution.
+    d = chromium(['--force-device-scale-factor=2'], (900, 700))
+    try:
+        page = Page(d, url)
+        fits = lambda s, vw, vh: abs(s['lesson']['width'] / vw - 1) < 0.01 or abs(s['lesson']['height'] / vh - 1) < 0.01
+        vw, vh = page.js('return [innerWidth, innerHeight]')
+        s = page.state()
+        check(fits(s, vw, vh) and abs(s['lesson']['x'] * 2 + s['lesson']['width'] - vw) <= 2,
+              'the lesson fits the viewport, centred', (s['lesson'], vw, vh))
+        page.control('グラフ', 'input').click()
+        time.sleep(0.3)
+        s = page.state()
+        check(fits(s, vw, vh) and abs(s['lesson']['width'] / s['lesson']['height'] - 1031 / 548) < 0.01,
+              'グラフ fits it again', s['lesson'])
+        d.set_window_size(1200, 500)
+        time.sleep(0.5)
+        vw, vh = page.js('return [innerWidth, innerHeight]')
+        check(fits(page.state(), vw, vh), 'a resized window fits it again', (page.state()['lesson'], vw, vh))
+        sharp = page.js("""const c = document.querySelector('div[aria-label="黒板"] canvas');
+                           return [c.width, c.getBoundingClientRect().width * devicePixelRatio]""")
+        check(abs(sharp[0] - sharp[1]) <= 1, 'the board is drawn at the device resolution', sharp)
+    finally:
+        d.quit()
+
+    # A browser without WebAssembly, and a start that fails, are said on the page.
+    for name, script, words in (('without WebAssembly', 'delete window.WebAssembly', 'WebAssembly'),
+                                ('a start that fails', 'WebAssembly.instantiate = () => Promise.reject(new Error("x"))',
+                                 '始められません')):
+        d = chromium()
+        try:
+            d.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': script})
+            d.get(url)
+            text = wait_until(lambda: d.execute_script("const m = document.getElementById('message');"
+                                                       "return m.hidden ? '' : m.innerText"))
+            check(words in text, name + ', the page says why', text)
+        finally:
+            d.quit()
+
+
+def free_display():
+    for n in range(150, 200):
+        if not os.path.exists('/tmp/.X%d-lock' % n) and not os.path.exists('/tmp/.X11-unix/X%d' % n):
+            return ':%d' % n
+    raise RuntimeError('no free display')
+
+
+def main():
+    program, page_file, out = sys.argv[1:4]
+    os.makedirs(out, exist_ok=True)
+    url = 'file://' + os.path.abspath(page_file)
+    display = free_display()
+    xvfb = subprocess.Popen(['Xvfb', display, '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+                            stderr=subprocess.DEVNULL)
+    home = tempfile.mkdtemp()
+    try:
+        os.environ['DISPLAY'] = display
+        wait_until(lambda: subprocess.run(['xdotool', 'getmouselocation'], capture_output=True).returncode == 0)
+        desktop = Desktop(program, display, home)
+        desktop.run(LESSON)
+        reference = desktop.boxes()
+        desktop.close()
+        for name, picture in reference.items():
+            picture.save(os.path.join(out, 'desktop-%s.png' % name))
+
+        d = chromium()
+        try:
+            lesson_and_pixels(Page(d, url + '?zoom=100'), reference, out, 'chromium')
+        finally:
+            d.quit()
+        chromium_checks(url, out)
+        try:
+            d = webkit()
+        except WebDriverException as e:
+            check(False, 'WebKit starts', e)
+        else:
+            try:
+                lesson_and_pixels(Page(d, url + '?zoom=100'), None, out, 'webkit')
+            finally:
+                d.quit()
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(home, ignore_errors=True)
+    print('web_lesson: %d failed' % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
