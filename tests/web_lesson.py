@@ -11,7 +11,9 @@ Usage: web_lesson.py PROGRAM PAGE OUTPUT_DIR
   OUTPUT_DIR  screenshots and the log of what was checked
 """
 
+import base64
 import io
+import json
 import os
 import shutil
 import socket
@@ -28,7 +30,6 @@ from selenium.webdriver.common.actions import interaction
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.pointer_actions import PointerActions
 from selenium.webdriver.common.actions.pointer_input import PointerInput
-from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.chrome.service import Service as ChromeService
 
@@ -110,6 +111,112 @@ class Desktop:
 
 # ---- the page ----------------------------------------------------------------------
 
+class Selenium:
+    """A browser that WebDriver drives (Chromium, WebKit)."""
+
+    def __init__(self, driver):
+        self.d = driver
+
+    def get(self, url):
+        self.d.get(url)
+
+    def js(self, body):
+        return self.d.execute_script(body)
+
+    def pointer(self, points, kind=interaction.POINTER_MOUSE):
+        """Down at the first point, through the others, up at the last (viewport pixels)."""
+        actions = ActionBuilder(self.d, mouse=PointerInput(kind, 'pointer'))
+        p = actions.pointer_action
+        p.move_to_location(*points[0]).pointer_down()
+        for point in points[1:]:
+            p.move_to_location(*point)
+        p.pointer_up()
+        actions.perform()
+
+    def keys(self, *keys):
+        a = ActionChains(self.d)
+        for k in keys:
+            a.send_keys(k)
+        a.perform()
+
+    def screenshot(self):
+        return Image.open(io.BytesIO(self.d.get_screenshot_as_png())).convert('RGB')
+
+    def quit(self):
+        self.d.quit()
+
+
+class BiDi:
+    """Firefox, driven through its own WebDriver BiDi (no separate driver)."""
+
+    def __init__(self):
+        import websocket
+        s = socket.socket()
+        s.bind(('127.0.0.1', 0))
+        port = s.getsockname()[1]
+        s.close()
+        self.profile = tempfile.mkdtemp()
+        self.process = subprocess.Popen(['firefox-esr', '--headless', '--remote-debugging-port=%d' % port, '--profile',
+                                         self.profile, '--no-remote', '--width=1280', '--height=1000'],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.ws, self.n = None, 0
+        end = time.monotonic() + 60
+        while not self.ws:
+            try:
+                self.ws = websocket.create_connection('ws://127.0.0.1:%d/session' % port, suppress_origin=True)
+            except (OSError, websocket.WebSocketException):
+                if time.monotonic() > end:
+                    raise
+                time.sleep(0.2)
+        self.send('session.new', {'capabilities': {}})
+        self.context = self.send('browsingContext.getTree', {})['contexts'][0]['context']
+
+    def send(self, method, params):
+        self.n += 1
+        self.ws.send(json.dumps({'id': self.n, 'method': method, 'params': params}))
+        while True:
+            m = json.loads(self.ws.recv())
+            if m.get('id') == self.n:
+                if m.get('type') == 'error':
+                    raise RuntimeError(m)
+                return m['result']
+
+    def get(self, url):
+        self.send('browsingContext.navigate', {'context': self.context, 'url': url, 'wait': 'complete'})
+
+    def js(self, body):
+        r = self.send('script.evaluate', {'expression': 'JSON.stringify((() => { %s })())' % body,
+                                          'target': {'context': self.context}, 'awaitPromise': False})
+        return json.loads(r['result']['value']) if r['result'].get('type') == 'string' else None
+
+    def pointer(self, points, kind='mouse'):
+        steps = [{'type': 'pointerMove', 'x': int(points[0][0]), 'y': int(points[0][1])},
+                 {'type': 'pointerDown', 'button': 0}]
+        steps += [{'type': 'pointerMove', 'x': int(x), 'y': int(y)} for x, y in points[1:]]
+        steps.append({'type': 'pointerUp', 'button': 0})
+        self.send('input.performActions', {'context': self.context, 'actions': [
+            {'type': 'pointer', 'id': 'pointer', 'parameters': {'pointerType': kind}, 'actions': steps}]})
+
+    def keys(self, *keys):
+        steps = []
+        for k in keys:
+            steps += [{'type': 'keyDown', 'value': k}, {'type': 'keyUp', 'value': k}]
+        self.send('input.performActions', {'context': self.context,
+                                           'actions': [{'type': 'key', 'id': 'keyboard', 'actions': steps}]})
+
+    def screenshot(self):
+        shot = self.send('browsingContext.captureScreenshot', {'context': self.context})
+        return Image.open(io.BytesIO(base64.b64decode(shot['data']))).convert('RGB')
+
+    def quit(self):
+        try:
+            self.send('session.end', {})
+        finally:
+            self.process.terminate()
+            self.process.wait()
+            shutil.rmtree(self.profile, ignore_errors=True)
+
+
 def chromium(extra=(), size=(1280, 1000)):
     o = webdriver.ChromeOptions()
     o.binary_location = '/usr/bin/chromium'
@@ -118,57 +225,47 @@ def chromium(extra=(), size=(1280, 1000)):
               '--window-size=%d,%d' % size] + list(extra):
         o.add_argument(a)
     o.set_capability('goog:loggingPrefs', {'browser': 'ALL', 'performance': 'ALL'})
-    return webdriver.Chrome(service=ChromeService('/usr/bin/chromedriver'), options=o)
+    return Selenium(webdriver.Chrome(service=ChromeService('/usr/bin/chromedriver'), options=o))
 
 
 def webkit():
     o = webdriver.WebKitGTKOptions()
     o.binary_location = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
     o.add_argument('--automation')
-    return webdriver.WebKitGTK(executable_path='/usr/bin/WebKitWebDriver', options=o)
+    return Selenium(webdriver.WebKitGTK(executable_path='/usr/bin/WebKitWebDriver', options=o))
 
 
 class Page:
-    """The lesson's page in a browser, driven through WebDriver."""
+    """The lesson's page in a browser, used through its controls' names."""
 
-    def __init__(self, driver, url):
-        self.d = driver
-        self.d.get(url)
+    def __init__(self, browser, url):
+        self.b = browser
+        self.b.get(url)
         wait_until(lambda: self.js("return !!window.kansu && !document.getElementById('lesson').hidden"), 10)
         time.sleep(0.3)
 
-    def js(self, script, *args):
-        return self.d.execute_script(script, *args)
+    def js(self, body):
+        return self.b.js(body)
 
-    def control(self, name, kind='button, input, div.box'):
-        for el in self.d.find_elements(By.CSS_SELECTOR, '[aria-label="%s"]' % name):
-            if el.tag_name in kind:
-                return el
-        raise LookupError(name)
+    def rect(self, selector):
+        return self.js('return document.querySelector(%s).getBoundingClientRect().toJSON()' % json.dumps(selector))
 
-    def canvas(self, name):
-        return self.control(name, 'div').find_element(By.TAG_NAME, 'canvas')
+    def control(self, name, kind='button'):
+        """The centre of a control (kind: button, input, div) in viewport pixels."""
+        r = self.rect('#lesson %s[aria-label="%s"]' % (kind, name))
+        return r['x'] + r['width'] / 2, r['y'] + r['height'] / 2
 
-    def at(self, name, x, y):
-        """Offsets from the canvas's middle of the box's layout pixel (x, y)."""
-        c = self.canvas(name)
-        zoom = c.size['width'] / BOXES[name][2]
-        return x * zoom - c.size['width'] / 2, y * zoom - c.size['height'] / 2
+    def click(self, name, kind='button'):
+        self.b.pointer([self.control(name, kind)])
 
-    def drag(self, fx, fy, tx, ty, touch=False):
-        canvas = self.canvas('黒板')
-        if touch:
-            actions = ActionBuilder(self.d, mouse=PointerInput(interaction.POINTER_TOUCH, 'finger'))
-            p = actions.pointer_action
-            p.move_to(canvas, *map(int, self.at('黒板', fx, fy))).pointer_down()
-            p.move_to(canvas, *map(int, self.at('黒板', (fx + tx) / 2, (fy + ty) / 2)))
-            p.move_to(canvas, *map(int, self.at('黒板', tx, ty))).pointer_up()
-            actions.perform()
-            return
-        a = ActionChains(self.d)
-        a.move_to_element_with_offset(canvas, *map(int, self.at('黒板', fx, fy))).click_and_hold()
-        a.move_to_element_with_offset(canvas, *map(int, self.at('黒板', (fx + tx) / 2, (fy + ty) / 2)))
-        a.move_to_element_with_offset(canvas, *map(int, self.at('黒板', tx, ty))).release().perform()
+    def at(self, x, y, name='黒板'):
+        """The viewport pixel of pixel (x, y) of a picture box."""
+        r = self.rect('div[aria-label="%s"] canvas' % name)
+        zoom = r['width'] / BOXES[name][2]
+        return r['x'] + (x + 0.5) * zoom, r['y'] + (y + 0.5) * zoom
+
+    def drag(self, fx, fy, tx, ty, kind=interaction.POINTER_MOUSE):
+        self.b.pointer([self.at(fx, fy), self.at((fx + tx) / 2, (fy + ty) / 2), self.at(tx, ty)], kind)
 
     def run(self, lesson):
         for action in lesson:
@@ -176,14 +273,11 @@ class Page:
                 kind, column = action[1:]
                 self.drag(370 + 50 * (kind - 1), 100, 320 + 40 * column, 240)
             else:
-                self.control(action[1], 'input' if action[0] == 'tick' else 'button').click()
+                self.click(action[1], 'input' if action[0] == 'tick' else 'button')
         time.sleep(0.3)
 
     def keys(self, *keys):
-        a = ActionChains(self.d)
-        for k in keys:
-            a.send_keys(k)
-        a.perform()
+        self.b.keys(*keys)
 
     def state(self):
         return self.js("""const v = n => document.querySelector('input[aria-label="' + n + '"]');
@@ -196,11 +290,11 @@ class Page:
                                   message: document.getElementById('message').innerText}""")
 
     def boxes(self):
-        shot = Image.open(io.BytesIO(self.d.get_screenshot_as_png())).convert('RGB')
+        shot = self.b.screenshot()
         ratio = self.js('return devicePixelRatio')
         out = {}
         for name in BOXES:
-            r = self.js('return arguments[0].getBoundingClientRect().toJSON()', self.canvas(name))
+            r = self.rect('div[aria-label="%s"] canvas' % name)
             out[name] = shot.crop(tuple(round(v * ratio) for v in (r['x'], r['y'], r['right'], r['bottom'])))
         return out
 
@@ -234,11 +328,11 @@ def lesson_and_pixels(page, desktop, out, engine):
                   % (engine, name, 100 * share), 'at most %g %%' % (100 * MOST_DIFFERENT[name]))
 
 
-def chromium_checks(url, out):
-    d = chromium()
+def chromium_checks(url):
+    b = chromium()
     try:
-        d.execute_cdp_cmd('Network.enable', {})
-        page = Page(d, url + '?zoom=100')
+        b.d.execute_cdp_cmd('Network.enable', {})
+        page = Page(b, url + '?zoom=100')
         s = page.state()
         check((s['lesson']['width'], s['lesson']['height']) == (631, 548), 'the lesson is 631 x 548 at 100 %', s['lesson'])
         order = page.js("""return [...document.querySelectorAll('#lesson [tabindex]')].filter(e => e.tabIndex > 0)
@@ -248,7 +342,7 @@ def chromium_checks(url, out):
         check(s['focus'] == 'グラフ', 'the first in the tab order has the focus', s['focus'])
 
         # Keys on the blackboard and the presenter's keys.
-        page.control('黒板').click()
+        page.click('黒板', 'div')
         page.keys(Keys.END, Keys.HOME, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.SPACE, '3', Keys.ENTER)
         check('列3に6 cmのブロックを置きました' in page.state()['status'], 'keys put the 6-cm block into column 3',
               page.state()['status'])
@@ -259,10 +353,9 @@ def chromium_checks(url, out):
 
         # F5 runs, never reloads; Escape stops; 最初に during a run; 終了 ends.
         page.js('window.stillHere = true')
-        pace = page.control('速度', 'input')
-        pace.clear()
-        pace.send_keys('10')
-        page.control('黒板').click()
+        page.click('速度', 'input')
+        page.keys(Keys.END, Keys.BACKSPACE, Keys.BACKSPACE, '10')
+        page.click('黒板', 'div')
         page.keys(Keys.F5)
         check(wait_until(lambda: page.state()['chi'] not in (' 0.5', ' 0.0')), 'F5 starts the run')
         page.keys(Keys.ESCAPE)
@@ -271,13 +364,13 @@ def chromium_checks(url, out):
         time.sleep(0.3)
         check(page.state()['chi'] == stopped and page.js('return window.stillHere === true'),
               'Escape stops it, the page was not reloaded', (stopped, page.state()['chi']))
-        page.control('自動').click()
+        page.click('自動')
         time.sleep(0.15)
-        page.control('最初に').click()
+        page.click('最初に')
         check(wait_until(lambda: page.state()['chi'] == ' 10.0'), 'after 最初に the run goes on to the end')
-        page.control('自動').click()
+        page.click('自動')
         time.sleep(0.15)
-        page.control('終了').click()
+        page.click('終了')
         time.sleep(0.3)
         s = page.state()
         check(s['ended'] and '終わりました' in s['message'], '終了 during a run: the page says the lesson has ended',
@@ -286,32 +379,31 @@ def chromium_checks(url, out):
         check(page.state()['chi'] == s['chi'], 'nothing runs on after 終了', (s['chi'], page.state()['chi']))
 
         # Nothing but the page itself was asked for.
-        asked = [e for e in d.get_log('performance') if '"Network.requestWillBeSent"' in e['message']]
+        asked = [e for e in b.d.get_log('performance') if '"Network.requestWillBeSent"' in e['message']]
         outside = [e['message'][:200] for e in asked if '"url":"file://' not in e['message'] and
                    '"url":"data:' not in e['message']]
         check(not outside, 'the page made no network request', outside)
-        errors = [e for e in d.get_log('browser') if e['level'] == 'SEVERE']
+        errors = [e for e in b.d.get_log('browser') if e['level'] == 'SEVERE']
         check(not errors, 'no errors on the console', errors)
     finally:
-        d.quit()
+        b.quit()
 
     # A finger drags; a second finger during the drag drops nothing.
-    d = chromium()
+    b = chromium()
     try:
-        page = Page(d, url + '?zoom=150')
-        page.drag(470, 100, 320, 240, touch=True)
+        page = Page(b, url + '?zoom=150')
+        page.drag(470, 100, 320, 240, interaction.POINTER_TOUCH)
         check('列1に6 cmのブロックを置きました' in page.state()['status'], 'a finger drags a block at 150 %',
               page.state()['status'])
-        canvas = page.canvas('黒板')
-        actions = ActionBuilder(d, mouse=PointerInput(interaction.POINTER_TOUCH, 'one'))
+        actions = ActionBuilder(b.d, mouse=PointerInput(interaction.POINTER_TOUCH, 'one'))
         one = actions.pointer_action
         two = PointerActions(actions.add_pointer_input(interaction.POINTER_TOUCH, 'two'))
-        at = lambda x, y: map(int, page.at('黒板', x, y))
-        one.move_to(canvas, *at(370, 100)), two.pause(0)
+        at = lambda x, y: map(int, page.at(x, y))
+        one.move_to_location(*at(370, 100)), two.pause(0)
         one.pointer_down(), two.pause(0)
-        one.move_to(canvas, *at(360, 200)), two.move_to(canvas, *at(420, 100))
+        one.move_to_location(*at(360, 200)), two.move_to_location(*at(420, 100))
         one.pause(0), two.pointer_down()
-        one.move_to(canvas, *at(360, 240)), two.move_to(canvas, *at(440, 240))
+        one.move_to_location(*at(360, 240)), two.move_to_location(*at(440, 240))
         one.pointer_up(), two.pause(0)
         one.pause(0), two.pointer_up()
         actions.perform()
@@ -320,23 +412,23 @@ def chromium_checks(url, out):
         check(page.js('return getComputedStyle(document.querySelector("div[aria-label=黒板]")).touchAction') == 'none',
               'a drag on the board neither scrolls nor zooms the page')
     finally:
-        d.quit()
+        b.quit()
 
     # The lesson fits the viewport, and fits again; drawn at device resolution.
-    d = chromium(['--force-device-scale-factor=2'], (900, 700))
+    b = chromium(['--force-device-scale-factor=2'], (900, 700))
     try:
-        page = Page(d, url)
+        page = Page(b, url)
         fits = lambda s, vw, vh: abs(s['lesson']['width'] / vw - 1) < 0.01 or abs(s['lesson']['height'] / vh - 1) < 0.01
         vw, vh = page.js('return [innerWidth, innerHeight]')
         s = page.state()
         check(fits(s, vw, vh) and abs(s['lesson']['x'] * 2 + s['lesson']['width'] - vw) <= 2,
               'the lesson fits the viewport, centred', (s['lesson'], vw, vh))
-        page.control('グラフ', 'input').click()
+        page.click('グラフ', 'input')
         time.sleep(0.3)
         s = page.state()
         check(fits(s, vw, vh) and abs(s['lesson']['width'] / s['lesson']['height'] - 1031 / 548) < 0.01,
               'グラフ fits it again', s['lesson'])
-        d.set_window_size(1200, 500)
+        b.d.set_window_size(1200, 500)
         time.sleep(0.5)
         vw, vh = page.js('return [innerWidth, innerHeight]')
         check(fits(page.state(), vw, vh), 'a resized window fits it again', (page.state()['lesson'], vw, vh))
@@ -344,21 +436,20 @@ def chromium_checks(url, out):
                            return [c.width, c.getBoundingClientRect().width * devicePixelRatio]""")
         check(abs(sharp[0] - sharp[1]) <= 1, 'the board is drawn at the device resolution', sharp)
     finally:
-        d.quit()
+        b.quit()
 
     # A browser without WebAssembly, and a start that fails, are said on the page.
     for name, script, words in (('without WebAssembly', 'delete window.WebAssembly', 'WebAssembly'),
                                 ('a start that fails', 'WebAssembly.instantiate = () => Promise.reject(new Error("x"))',
                                  '始められません')):
-        d = chromium()
+        b = chromium()
         try:
-            d.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': script})
-            d.get(url)
-            text = wait_until(lambda: d.execute_script("const m = document.getElementById('message');"
-                                                       "return m.hidden ? '' : m.innerText"))
+            b.d.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': script})
+            b.get(url)
+            text = wait_until(lambda: b.js("const m = document.getElementById('message'); return m.hidden ? '' : m.innerText"))
             check(words in text, name + ', the page says why', text)
         finally:
-            d.quit()
+            b.quit()
 
 
 def free_display():
@@ -386,21 +477,18 @@ def main():
         for name, picture in reference.items():
             picture.save(os.path.join(out, 'desktop-%s.png' % name))
 
-        d = chromium()
-        try:
-            lesson_and_pixels(Page(d, url + '?zoom=100'), reference, out, 'chromium')
-        finally:
-            d.quit()
-        chromium_checks(url, out)
-        try:
-            d = webkit()
-        except WebDriverException as e:
-            check(False, 'WebKit starts', e)
-        else:
+        engines = (('chromium', lambda: chromium(), reference), ('webkit', webkit, None), ('firefox', BiDi, None))
+        for engine, start, compare in engines:
             try:
-                lesson_and_pixels(Page(d, url + '?zoom=100'), None, out, 'webkit')
+                b = start()
+            except (WebDriverException, OSError) as e:
+                check(False, engine + ' starts', e)
+                continue
+            try:
+                lesson_and_pixels(Page(b, url + '?zoom=100'), compare, out, engine)
             finally:
-                d.quit()
+                b.quit()
+        chromium_checks(url)
     finally:
         xvfb.terminate()
         xvfb.wait()

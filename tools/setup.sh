@@ -11,7 +11,8 @@ for option in "$@"; do
     --tests)
       packages+=(xvfb xdotool x11-apps imagemagick libbenchmark-dev valgrind xauth
                  desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi
-                 "${web[@]}" chromium chromium-driver python3-selenium webkit2gtk-driver python3-pil)
+                 "${web[@]}" chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr
+                 python3-websocket python3-pil)
       ;;
     --web) packages+=("${web[@]}") ;;
   esac
