@@ -93,22 +93,25 @@ std::string Str(double value)
     // digits up to 10^15, an exponent beyond.
     int exponent = 0;
     const std::string digits = shortestDigits(value, &exponent);
-    const int count = static_cast<int>(digits.size());
-    std::string s;
+    const std::size_t count = digits.size();
+    std::string s(1, std::signbit(value) ? '-' : ' ');
     if (std::fabs(value) >= 1e15) {
-        s = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
+        s.append(digits, 0, 1);
+        if (count > 1)
+            s.append(1, '.').append(digits, 1, std::string::npos);
         char e[16];
         std::snprintf(e, sizeof e, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        s += e;
+        s.append(e);
     } else if (exponent < 0) {
         // No zero before the decimal point (" .5").
-        s = "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else if (exponent + 1 >= count) {
-        s = digits + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
+        s.append(1, '.').append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
+    } else if (static_cast<std::size_t>(exponent) + 1 >= count) {
+        s.append(digits).append(static_cast<std::size_t>(exponent) + 1 - count, '0');
     } else {
-        s = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." + digits.substr(static_cast<std::size_t>(exponent + 1));
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        s.append(digits, 0, whole).append(1, '.').append(digits, whole, std::string::npos);
     }
-    return (std::signbit(value) ? "-" : " ") + s;
+    return s;
 }
 
 std::string PrintText(double value)

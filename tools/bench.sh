@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds optimised and runs every benchmark; prints median and spread.
+# Sets up, builds optimised and runs every benchmark, on the desktop and in a
+# browser (headless Chromium); prints median and spread.
 # The start-up benchmark uses the current display, or a private Xvfb (3840 x 2160,
 # for the full-screen start) when there is none.
 set -euo pipefail
@@ -18,3 +19,6 @@ if [[ -z "${DISPLAY:-}" ]]; then
   export DISPLAY=$display
 fi
 KANSU_PROGRAM="$PWD/build-bench/kansu" build-bench/bench/bench_startup
+# The lesson in a browser, beside the desktop's step.
+tools/web.sh >/dev/null
+/usr/bin/python3 bench/web_bench.py out/web/kansu.html build-bench/bench/bench_steps
