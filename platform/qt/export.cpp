@@ -89,7 +89,7 @@ QString cannotWrite(const QString& what, const QString& path, const QFileDevice&
     else if (file.error() == QFileDevice::OpenError || error == EACCES || error == EPERM || error == EROFS)
         reason = QStringLiteral("このフォルダにはファイルを作れません");
     else
-        reason = QStringLiteral("書き込めませんでした（%1）").arg(file.errorString());
+        reason = QStringLiteral("書き込めませんでした（%1）").arg(error != 0 ? qt_error_string(error) : file.errorString());
     return QStringLiteral("%1\n\n%2\n\n%3").arg(what, QDir::toNativeSeparators(path), reason);
 }
 
