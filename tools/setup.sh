@@ -2,10 +2,13 @@
 # Installs what the program and its tests need on Debian 12, where missing.
 # Usage: tools/setup.sh [--tests]
 set -euo pipefail
-packages=(g++ cmake make qt6-base-dev fonts-ipafont-gothic)
+# The toolkit's Japanese texts (qt6-translations-l10n) are read at run time.
+packages=(g++ cmake make qt6-base-dev libxcb1-dev fonts-ipafont-gothic qt6-translations-l10n)
 if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(xvfb xdotool x11-apps imagemagick libbenchmark-dev valgrind xauth
-             desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi)
+  # openbox and xfwm4: the window managers the desktop test runs the program under.
+  packages+=(xvfb xdotool x11-apps x11-utils imagemagick libbenchmark-dev valgrind xauth
+             desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi
+             openbox xfwm4)
 fi
 missing=()
 for p in "${packages[@]}"; do
