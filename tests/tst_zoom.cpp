@@ -324,6 +324,10 @@ private slots:
             QVERIFY(layout.width() <= w->width() && layout.height() <= w->height());
             QVERIFY(layout.width() >= w->width() - 1 || layout.height() >= w->height() - 1);
             QVERIFY(f->window->zoom() > chosen);
+            // Right of the layout the graph pane, not shown, stays hidden.
+            const QWidget* right = w->childAt(w->width() - 5, w->height() / 2);
+            const QWidget* graph = platform::qt::frameOf(*f->gamen);
+            QVERIFY(right && right != graph && !graph->isAncestorOf(right));
             QTest::keyClick(w, Qt::Key_Escape);
             QTRY_VERIFY(!f->window->fullScreen());
             QCOMPARE(f->window->zoom(), chosen);
