@@ -302,18 +302,26 @@ public:
     {
         if (on == fullScreen())
             return;
-        if (on) {
+        if (on && !widget_->isVisible()) {
+            // Full screen from the start: the window manager is told before
+            // it first maps the window, so it never shows an ordinary one.
+            widget_->setWindowState(widget_->windowState() | Qt::WindowFullScreen);
+        } else if (on) {
             widget_->showFullScreen();
-            // Where no window manager places it (a bare X session in a
-            // classroom), the window covers the screen by itself. Never
-            // where one does: a geometry set by hand makes it take the window
-            // out of full screen again.
-            if (const QScreen* screen = widget_->screen(); screen && widget_->windowHandle() && !x11::windowManaged())
-                widget_->windowHandle()->setGeometry(screen->geometry());
+            coverScreen();
         } else if (wasMaximized_)
             widget_->showMaximized();
         else
             widget_->showNormal();
+    }
+
+    // Where no window manager places it (a bare X session in a classroom),
+    // a full-screen window covers the screen by itself. Never where one does:
+    // a geometry set by hand makes it take the window out of full screen.
+    void coverScreen()
+    {
+        if (const QScreen* screen = widget_->screen(); screen && widget_->windowHandle() && !x11::windowManaged())
+            widget_->windowHandle()->setGeometry(screen->geometry());
     }
 
     // The window became or stopped being full screen or maximised.
@@ -393,6 +401,8 @@ public:
     void Show() override
     {
         widget_->show();
+        if (fullScreen())
+            coverScreen();
         resizeClient();
     }
 
