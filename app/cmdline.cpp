@@ -62,6 +62,17 @@ std::optional<CommandLine> readCommandLine(int& argc, char* argv[])
                                         QStringLiteral("Starts with the window filling the screen."));
     parser.addOption(zoom);
     parser.addOption(fullScreen);
+    // The toolkit's standard options, which every program built on it takes
+    // and the toolkit itself reads when the window system starts: accepted
+    // here as they are, and left out of the help, as its own --help does.
+    for (const char* name : {"platform", "display", "style"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    QCommandLineOption reverse(QStringLiteral("reverse"));
+    reverse.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(reverse);
 
     if (!parser.parse(QCoreApplication::arguments())) {
         refuse(parser.errorText());

@@ -16,6 +16,8 @@ inline constexpr int kBadArguments = 2;
 // Reads the arguments with the toolkit's parser. Needs no display: it runs
 // before the window system is reached, on a core application object of its
 // own that is gone when it returns.
+// The toolkit's standard options -platform, -display, -style and -reverse
+// are accepted and left in the arguments for the toolkit to read.
 // --help and --version are answered by the toolkit, which then ends the
 // program with status 0. A wrong argument (an unknown option, a stray word, a
 // zoom that is not a whole number from 100 to 300) is named in one line on

@@ -39,9 +39,11 @@ bool Form1::zoomKey(const Key& k)
     const double z = window->zoom();
     double next = z;
     if (k.code == Key::Plus) {
+        // The next step, where the window still fits the screen at it.
         for (double step : kZoomSteps)
             if (step > z + 1e-9) {
-                next = step;
+                if (step <= window->largestZoom() + 1e-9)
+                    next = step;
                 break;
             }
     } else if (k.code == Key::Minus) {

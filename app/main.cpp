@@ -127,8 +127,8 @@ int main(int argc, char* argv[])
     FirstFrame firstFrame;
     if (std::getenv("KANSU_FIRST_FRAME"))
         platform::qt::widgetOf(*form.window)->installEventFilter(&firstFrame);
-    form.Show();
     if (options->fullScreen)
-        form.window->setFullScreen(true);
+        form.window->setFullScreen(true);  // before the window is first shown
+    form.Show();
     return QApplication::exec();
 }

@@ -322,7 +322,13 @@ public:
     // zoom() times as large (1 = 100 %, at most 3). Positions that handlers
     // receive stay in the layout's own pixels at every zoom.
     virtual double zoom() const = 0;
+    // The zoom of the ordinary window; shown as it is where the window fits
+    // the screen, else brought down to the largest zoom that fits.
     virtual void setZoom(double z) = 0;
+    // The largest zoom at which the ordinary window, at the size the program
+    // asks for now, fits the screen's available area with its frame (at
+    // least 1, at most 3). Where a platform knows no screen, 3.
+    virtual double largestZoom() const { return 3; }
     virtual bool fullScreen() const = 0;
     virtual void setFullScreen(bool on) = 0;
 

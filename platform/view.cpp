@@ -45,4 +45,13 @@ Fit fit(Size area, Size client)
     return {z, std::max(0, (area.width - shown.width) / 2), std::max(0, (area.height - shown.height) / 2)};
 }
 
+double largestZoom(Size area, Size client, const Frame& frame)
+{
+    // Exact where it binds: client * z is then the free length itself, which
+    // atZoom rounds to that length, not one pixel over.
+    const double z = std::min(double(area.width - frame.left - frame.right) / client.width,
+                              double(area.height - frame.top - frame.bottom) / client.height);
+    return std::clamp(z, kMinZoom, kMaxZoom);
+}
+
 }  // namespace platform::view

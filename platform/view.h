@@ -25,6 +25,7 @@ struct Size {
 // in twips leaves the client area the layout was made for.
 struct Frame {
     int left = 8, right = 8, top = 31, bottom = 8;
+    bool operator==(const Frame&) const = default;
 };
 
 // The client area that an outer size in twips asks for, in the layout's pixels.
@@ -49,5 +50,14 @@ struct Fit {
     int left = 0, top = 0;
 };
 Fit fit(Size area, Size client);
+
+// No frame at all: a window on a bare X display, or one in full screen.
+constexpr Frame kNoFrame{0, 0, 0, 0};
+
+// The largest zoom at which a window fits `area` (the screen's available
+// area): its client area `client` at that zoom with `frame` around it. From
+// kMinZoom to kMaxZoom: an ordinary window never shrinks the layout below
+// 100 %, even on a screen smaller than that.
+double largestZoom(Size area, Size client, const Frame& frame);
 
 }  // namespace platform::view

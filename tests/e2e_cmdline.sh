@@ -76,10 +76,15 @@ row no_display    1 err "^${nodisplay//[().?]/\\&}\$" --
 row gone_display  1 err "^${nodisplay//[().?]/\\&}\$" DISPLAY=:4321 QT_QPA_PLATFORM=xcb --
 # Where a platform is given, the program starts (and ends at its first frame).
 row offscreen     0 'out?' '^first-frame-monotonic-ns [0-9]+$' QT_QPA_PLATFORM=offscreen KANSU_FIRST_FRAME=1 --
+# The toolkit's standard options are the toolkit's: taken as it takes them.
+row platform      0 'out?' '^first-frame-monotonic-ns [0-9]+$' KANSU_FIRST_FRAME=1 -- -platform offscreen
+row style_reverse 0 'out?' '^first-frame-monotonic-ns [0-9]+$' KANSU_FIRST_FRAME=1 -- --style=fusion -reverse -platform offscreen
+row display       1 err "^${nodisplay//[().?]/\\&}\$" -- -display :4321 --zoom 150
+row platform_bare 2 err "^kansu: Missing value after '-platform'\.\$" -- -platform
 
 # Every refusal and failure is one line (a refusal adds the hint to --help).
 for e in "$out"/cmdline-*.err; do
-    [[ $e == */cmdline-offscreen.err ]] && continue
+    [[ $e == */cmdline-offscreen.err || $e == */cmdline-platform.err || $e == */cmdline-style_reverse.err ]] && continue
     lines=$(wc -l <"$e")
     if ((lines > 2)) || { ((lines == 2)) && ! grep -q "^$refused\$" "$e"; }; then
         echo "e2e_cmdline: FAILED: $(basename "$e" .err): more than one line on stderr: $(head -c 300 "$e")" >&2
@@ -88,4 +93,4 @@ for e in "$out"/cmdline-*.err; do
 done
 
 ((failures == 0)) || { echo "e2e_cmdline: $failures failed" >&2; exit 1; }
-echo "e2e_cmdline: passed (help, version, refused arguments with status 2, no display with status 1)"
+echo "e2e_cmdline: passed (help, version, the toolkit's standard options, refused arguments with status 2, no display with status 1)"

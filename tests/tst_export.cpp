@@ -3,15 +3,30 @@
 // are replaced by stand-ins: nothing waits for a person.
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <memory>
 #include <set>
+
+#ifdef __linux__
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #include "testutil.h"
 
@@ -87,6 +102,50 @@ QStringList menu(const std::function<void()>& open, const QString& choose = {})
 
 // A PDF file's pages, page size in points and whether a picture in it is
 // compressed with loss (JPEG); empty when there is no file.
+// Folders on file systems of this process's own, made before the toolkit
+// starts a thread: a full disk of 16 KiB, and a read-only one holding the
+// file "old.png". Only root may mount them; empty where that is not possible.
+struct Disks {
+    QString full, readOnly, readOnlyMount;
+};
+Disks disks;
+#ifdef __linux__
+Disks mountDisks(const QString& base)
+{
+    const QByteArray full = (base + "/full").toLocal8Bit(), ro = (base + "/ro").toLocal8Bit();
+    if (geteuid() != 0 || !QDir().mkpath(base + "/full") || !QDir().mkpath(base + "/ro") || unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", full.constData(), "tmpfs", 0, "size=16k") != 0 ||
+        mount("tmpfs", ro.constData(), "tmpfs", 0, "size=64k") != 0)
+        return {};
+    QFile old(base + "/ro/old.png");
+    if (!old.open(QIODevice::WriteOnly) || old.write("old") != 3)
+        return {};
+    old.close();
+    if (mount(nullptr, ro.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+        return {};
+    return {base + "/full", base + "/ro", base + "/ro"};
+}
+#endif
+
+// Runs `inside` once the dialog that `open` shows is up, then `open` is
+// left to return.
+void whileShown(const std::function<void()>& open, const std::function<void(QWidget*)>& inside)
+{
+    QTimer::singleShot(0, [&] { inside(QApplication::activeModalWidget()); });
+    open();
+}
+// The texts of the buttons and labels of a dialog.
+QStringList textsOf(QWidget* dialog)
+{
+    QStringList texts;
+    for (auto* b : dialog->findChildren<QAbstractButton*>())
+        texts << b->text();
+    for (auto* l : dialog->findChildren<QLabel*>())
+        texts << l->text();
+    return texts;
+}
+
 QString readPdf(const QString& path)
 {
     QFile f(path);
@@ -340,7 +399,128 @@ private slots:
         QVERIFY(!QFileInfo::exists("/proc/kansu-export.png"));
         QFile(dir.filePath("locked")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+
+    // Each file that cannot be written names the real reason, and only the
+    // system's own words where none of the program's fits; nothing is left
+    // behind.
+    void reasons_data()
+    {
+        QTest::addColumn<QString>("name");  // inside the test's folder, or on a disk of its own
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("permission: an existing file that may not be changed") << "old.png" << "このファイルは書き換えが許されていません";
+        QTest::newRow("a folder that does not exist") << "nothere/x.png" << "保存先のフォルダがありません";
+        QTest::newRow("a name too long") << QString(300, 'a') + ".png" << "ファイルの名前が長すぎます";
+        QTest::newRow("a full disk") << "full:x.png" << "ディスクがいっぱいです";
+        QTest::newRow("another fault: a file larger than allowed") << "x.png"
+            << QString("書き込めませんでした（%1）").arg(QString::fromLocal8Bit(std::strerror(EFBIG)));
+    }
+    void reasons()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QString folder = dir.path();
+        if (name.startsWith("full:")) {
+            if (disks.full.isEmpty())
+                QSKIP("a full disk needs a file system of the test's own (root)");
+            folder = disks.full;
+            name = name.mid(5);
+        } else if (name == "old.png" && !disks.readOnly.isEmpty()) {
+            folder = disks.readOnly;  // root may change any file, but none on a read-only disk
+        } else if (name == "old.png") {
+            QFile old(dir.filePath(name));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            old.close();
+            old.setPermissions(QFile::ReadOwner);
+        }
+        StandIns dialogs;
+        dialogs.file = QDir(folder).filePath(name);
+        const QStringList before = entries(folder);
+        auto f = lesson(4);
+#ifdef __linux__
+        rlimit limit{};
+        const bool larger = QByteArray(QTest::currentDataTag()).contains("larger");
+        if (larger) {  // files of at most 4 KiB: a write past that fails (EFBIG)
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{4096, limit.rlim_max};
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        }
+#endif
+        QTest::keyClick(testutil::widget(f->susumu), Qt::Key_S, Qt::ControlModifier);
+#ifdef __linux__
+        if (larger)
+            setrlimit(RLIMIT_FSIZE, &limit);
+#endif
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].split("\n\n").value(2), reason);
+        QCOMPARE(entries(folder), before);
+    }
+
+    // A long path in a message is given places to break (the toolkit's own
+    // message box cannot wrap a long word), and is still shown whole.
+    void longPathWraps()
+    {
+        const QString path = "/home/teacher/" + QString("lesson-of-the-third-year-").repeated(6) + "class-2/figure.png";
+        const QString text = "画像を保存できませんでした。\n\n" + path + "\n\n保存先のフォルダがありません";
+        QString shown;
+        whileShown([&] { exportDialogs().message(nullptr, text); }, [&](QWidget* box) {
+            QVERIFY(qobject_cast<QMessageBox*>(box));
+            shown = box->findChild<QLabel*>("qt_msgbox_label")->text();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+        QVERIFY(shown.count(QChar(0x200B)) >= path.size() / 24);
+        QCOMPARE(shown.remove(QChar(0x200B)), text);
+    }
+
+    // The toolkit's dialogs speak Japanese like the program: the file dialog,
+    // its question before a file is overwritten, and the print dialog.
+    void dialogsInJapanese()
+    {
+        QTemporaryDir dir;
+        QFile existing(dir.filePath("old.png"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        auto f = lesson(0);
+        QWidget* window = platform::qt::widgetOf(*f->window);
+        QStringList fileDialog, question;
+        whileShown([&] { exportDialogs().saveFileName(window, dir.filePath("old.png")); }, [&](QWidget* dialog) {
+            QVERIFY(qobject_cast<QFileDialog*>(dialog));
+            fileDialog = textsOf(dialog);
+            whileShown([&] { static_cast<QDialog*>(dialog)->accept(); }, [&](QWidget* box) {
+                question = textsOf(box);
+                static_cast<QDialog*>(box)->reject();  // not replaced
+            });
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        QVERIFY2(fileDialog.contains("アドレス:") && fileDialog.contains("ファイル名(&N):") && fileDialog.contains("保存(&S)") &&
+                     fileDialog.contains("キャンセル"),
+                 qPrintable(fileDialog.join(" | ")));
+        QVERIFY2(question.filter("は既に存在します").size() == 1, qPrintable(question.join(" | ")));
+        QStringList printDialog;
+        QPrinter printer;
+        whileShown([&] { exportDialogs().choosePrinter(window, printer); }, [&](QWidget* dialog) {
+            printDialog = textsOf(dialog);
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        QVERIFY2(printDialog.contains("印刷(&P)") && printDialog.contains("キャンセル"), qPrintable(printDialog.join(" | ")));
+    }
 };
 
-QTEST_MAIN(TestExport)
+int main(int argc, char* argv[])
+{
+#ifdef __linux__
+    QTemporaryDir base;
+    disks = mountDisks(base.path());
+#endif
+    QApplication app(argc, argv);
+    TestExport test;
+    const int failed = QTest::qExec(&test, argc, argv);
+#ifdef __linux__
+    for (const QString& d : {disks.full, disks.readOnlyMount})
+        if (!d.isEmpty())
+            umount(d.toLocal8Bit().constData());
+#endif
+    return failed;
+}
 #include "tst_export.moc"

@@ -235,6 +235,21 @@ private slots:
         QCOMPARE(s.kokuban->ForeColor(), fore);
         QCOMPARE(s.kokuban->FillColor(), fill);
     }
+
+    // Whatever frame the window system draws (here the toolkit's test
+    // platform draws one 2 pixels wide), the inside of the window is the
+    // layout's size times the zoom, also after zoom changes.
+    void clientAreaWhateverTheFrame()
+    {
+        Form1 shown;
+        shown.Show();
+        QWidget* w = platform::qt::widgetOf(*shown.window);
+        QVERIFY(w->frameGeometry() != w->geometry());
+        for (double z : {1.25, 1.0, 3.0, 1.0}) {
+            shown.window->setZoom(z);
+            QCOMPARE(w->size(), QSize(qRound(631 * z), qRound(548 * z)));
+        }
+    }
 };
 
 QTEST_MAIN(TestStartup)

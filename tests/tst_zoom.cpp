@@ -4,6 +4,7 @@
 // screen, touch, and a bounded memory of what was drawn. ctest runs it twice:
 // as it is and with the toolkit's scale factor at 1.5.
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -253,6 +254,87 @@ private slots:
         QTRY_COMPARE(w->size(), clientAt(2, {1031, 681}));
     }
 
+    // On a projector's screen, 1920 × 1080, the window with its frame never
+    // grows past the screen's available area: Ctrl++ stops at the largest
+    // step that fits, a larger zoom asked for (as by --zoom 300) is brought
+    // down to the largest that fits, and so is the layout with the graph and
+    // the table; full screen fits the layout as large as fits, and leaving it
+    // brings back that size.
+    void withinTheScreen_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Ctrl++ to the top") << "keys";
+        QTest::newRow("asked for 300 %") << "300";
+        QTest::newRow("graph and table at 175 %") << "panes";
+        QTest::newRow("full screen and back") << "full";
+    }
+    void withinTheScreen()
+    {
+        QFETCH(QString, how);
+        QScreen* projector = nullptr;
+        for (QScreen* screen : QGuiApplication::screens())
+            projector = screen->name() == "projector" ? screen : projector;
+        QVERIFY(projector);
+        auto f = std::make_unique<Form1>();
+        QWidget* w = widgetOf(*f->window);
+        w->setScreen(projector);
+        w->move(projector->geometry().topLeft());
+        f->window->setZoom(how == "300" ? 3 : how == "panes" ? 1.75 : 1);
+        f->Show();
+        const QSize area = projector->availableGeometry().size();
+        // The window and the standard frame assumed around it (8 pixels at
+        // the sides and the bottom, 31 at the top with the caption).
+        const auto fits = [&](QSize client) { return client.width() + 16 <= area.width() && client.height() + 39 <= area.height(); };
+        const auto asLargeAsFits = [&] {  // one side touches the screen's edge
+            return fits(w->size()) && (w->width() + 16 >= area.width() - 1 || w->height() + 39 >= area.height() - 1);
+        };
+        if (how == "keys") {
+            for (int i = 0; i < 7; ++i)
+                QTest::keyClick(w, Qt::Key_Plus, Qt::ControlModifier);
+            const QList<double> steps{1, 1.25, 1.5, 1.75, 2, 2.5, 3};
+            const double z = f->window->zoom();
+            QVERIFY(steps.contains(z) && z < 3);
+            QCOMPARE(w->size(), clientAt(z));
+            QVERIFY(fits(w->size()));
+            QVERIFY(z == 1 || !fits(clientAt(steps[steps.indexOf(z) + 1])));  // the next step would not fit
+        } else if (how == "300") {
+            QVERIFY(f->window->zoom() < 3);
+            QCOMPARE(w->size(), clientAt(f->window->zoom()));
+            QVERIFY(asLargeAsFits());
+        } else if (how == "panes") {
+            const double z = f->window->zoom();
+            testutil::click(f->Check2);
+            testutil::click(f->Check3);
+            QVERIFY(f->window->zoom() < z);
+            QCOMPARE(w->size(), clientAt(f->window->zoom(), {1031, 681}));
+            QVERIFY(asLargeAsFits());
+            testutil::click(f->Check2);
+            testutil::click(f->Check3);
+            QCOMPARE(f->window->zoom(), z);  // the zoom chosen comes back
+            QCOMPARE(w->size(), clientAt(z));
+        } else {
+            QTest::keyClick(w, Qt::Key_Plus, Qt::ControlModifier);
+            const double chosen = f->window->zoom();
+            testutil::click(f->Check3);
+            const QSize before = w->size();
+            QTest::keyClick(w, Qt::Key_F11);
+            QTRY_COMPARE(w->size(), projector->geometry().size());
+            // The layout as large as fits the screen: as wide or as high as it.
+            const QSize layout = clientAt(f->window->zoom(), {631, 681});
+            QVERIFY(layout.width() <= w->width() && layout.height() <= w->height());
+            QVERIFY(layout.width() >= w->width() - 1 || layout.height() >= w->height() - 1);
+            QVERIFY(f->window->zoom() > chosen);
+            // Right of the layout the graph pane, not shown, stays hidden.
+            const QWidget* right = w->childAt(w->width() - 5, w->height() / 2);
+            const QWidget* graph = platform::qt::frameOf(*f->gamen);
+            QVERIFY(right && right != graph && !graph->isAncestorOf(right));
+            QTest::keyClick(w, Qt::Key_Escape);
+            QTRY_VERIFY(!f->window->fullScreen());
+            QCOMPARE(f->window->zoom(), chosen);
+            QTRY_COMPARE(w->size(), before);
+        }
+    }
+
     // One finger drags exactly as the mouse does, into every column.
     void touchDrags_data()
     {
@@ -320,13 +402,17 @@ private slots:
     }
 };
 
-// A projector's screen, 1920 × 1080, with windows drawn without frames.
+// A wall display large enough for the layout at 300 % also under a scale of
+// 1.5, and beside it a projector's screen, 1920 × 1080; windows are drawn
+// without frames.
 int main(int argc, char* argv[])
 {
     QTemporaryDir dir;
     QFile config(dir.filePath("screen.json"));
     if (!config.open(QIODevice::WriteOnly) ||
-        config.write(R"({"windowFrameMargins": false, "screens": [{"name": "projector", "x": 0, "y": 0,
+        config.write(R"({"windowFrameMargins": false, "screens": [{"name": "wall", "x": 0, "y": 0,
+                        "width": 5120, "height": 3200, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+                        {"name": "projector", "x": 5120, "y": 0,
                         "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
         return 2;
     config.close();

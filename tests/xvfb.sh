@@ -1,14 +1,15 @@
 # Sourced by the end-to-end tests: starts a private Xvfb.
 #
-# start_xvfb FIRST LAST LOG: starts Xvfb on the first free display number in
+# start_xvfb FIRST LAST LOG [SCREEN]: starts Xvfb (a screen of SCREEN, by
+# default 1280x1024x24) on the first free display number in
 # FIRST..LAST (one with a lock file or a socket is taken; a server that does
 # not come up, because another one won the race, means the next), sets
 # DISPLAY and xvfb_pid, and returns 0; returns 1 when none could be started.
 start_xvfb() {
-    local first=$1 last=$2 log=$3 n
+    local first=$1 last=$2 log=$3 screen=${4:-1280x1024x24} n
     for n in $(seq "$first" "$last"); do
         [[ $n -eq 99 || -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$log" 2>&1 &
+        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >"$log" 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 50); do
             kill -0 "$xvfb_pid" 2>/dev/null || break

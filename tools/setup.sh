@@ -4,13 +4,16 @@
 #   --tests  also what the tests need (the browsers among them)
 #   --web    what building the lesson for browsers needs
 set -euo pipefail
-packages=(g++ cmake make qt6-base-dev fonts-ipafont-gothic)
+# The toolkit's Japanese texts (qt6-translations-l10n) are read at run time.
+packages=(g++ cmake make qt6-base-dev libxcb1-dev fonts-ipafont-gothic qt6-translations-l10n)
 web=(emscripten node-acorn python3-fonttools python3-brotli)
 for option in "$@"; do
   case $option in
     --tests)
-      packages+=(xvfb xdotool x11-apps imagemagick libbenchmark-dev valgrind xauth
+      # openbox and xfwm4: the window managers the desktop test runs the program under.
+      packages+=(xvfb xdotool x11-apps x11-utils imagemagick libbenchmark-dev valgrind xauth
                  desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi
+                 openbox xfwm4
                  "${web[@]}" chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr
                  python3-websocket python3-pil)
       ;;

@@ -42,9 +42,9 @@ fi
 (cd build-test && cpack -G DEB -B "$PWD/package" >/dev/null)
 deb=$(ls build-test/package/kansu_*_amd64.deb)
 # The libraries found by shlibdeps (printing among them) and what is named by
-# hand: the platform plugins and the font.
+# hand: the platform plugins, the font and the toolkit's Japanese texts.
 depends=$(dpkg-deb --field "$deb" Depends)
-for wanted in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-ipafont-gothic; do
+for wanted in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n; do
   if ! grep -q "\b$wanted\b" <<<"$depends"; then
     echo "the package does not depend on $wanted: $depends" >&2
     exit 1

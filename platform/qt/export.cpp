@@ -22,6 +22,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "platform/picture.h"
@@ -67,20 +68,51 @@ void paintBox(QPainter& p, const PictureBox& box, QPoint at, double s)
 
 QWidget* windowOf(const exporting::Picture& p) { return frameOf(p.box ? *p.box : *p.board)->window(); }
 
-// What failed, the file and why, for a file that could not be written.
-QString cannotWrite(const QString& what, const QString& path, const QFileDevice& file)
+// What failed, the file and why, for a file that could not be written:
+// why from what is there (a folder of that name, no folder, a file that may
+// not be changed) and from `error`, the system's error number of the call
+// that failed; the system's own words only where no reason of ours fits.
+QString cannotWrite(const QString& what, const QString& path, const QFileDevice& file, int error)
 {
     const QFileInfo info(path);
     QString reason;
     if (info.isDir())
         reason = QStringLiteral("同じ名前のフォルダがあります");
+    else if (error == ENAMETOOLONG)
+        reason = QStringLiteral("ファイルの名前が長すぎます");
     else if (!info.dir().exists())
         reason = QStringLiteral("保存先のフォルダがありません");
-    else if (file.error() == QFileDevice::OpenError)
+    else if (error == ENOSPC || error == EDQUOT)
+        reason = QStringLiteral("ディスクがいっぱいです");
+    else if (info.exists() && !info.isWritable())
+        reason = QStringLiteral("このファイルは書き換えが許されていません");
+    else if (file.error() == QFileDevice::OpenError || error == EACCES || error == EPERM || error == EROFS)
         reason = QStringLiteral("このフォルダにはファイルを作れません");
     else
-        reason = QStringLiteral("書き込めませんでした（ディスクがいっぱいかもしれません）");
-    return QStringLiteral("%1\n\n%2\n\n%3（%4）").arg(what, QDir::toNativeSeparators(path), reason, file.errorString());
+        reason = QStringLiteral("書き込めませんでした（%1）").arg(error != 0 ? qt_error_string(error) : file.errorString());
+    return QStringLiteral("%1\n\n%2\n\n%3").arg(what, QDir::toNativeSeparators(path), reason);
+}
+
+// The text with places where a line may break after every folder of a path
+// and inside any long run without one, so that a message box wraps a long
+// path rather than growing to the width of the screen and cutting it off.
+QString breakable(const QString& text)
+{
+    constexpr int kLongest = 24;  // characters without a place to break
+    QString out;
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        if (c.isSpace() || c == u'/' || c == u'\\' || c.unicode() >= 0x3000) {
+            if (c == u'/' || c == u'\\')
+                out += QChar(0x200B);  // zero-width space: a break, nothing shown
+            run = 0;
+        } else if (++run == kLongest) {
+            out += QChar(0x200B);
+            run = 0;
+        }
+    }
+    return out;
 }
 
 // The lesson on the page that `p` paints on: as large as fits above a footer
@@ -138,15 +170,18 @@ QString savePng(const QImage& image, const QString& path)
 {
     const QString what = QStringLiteral("画像を保存できませんでした。");
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return cannotWrite(what, path, file);
+        return cannotWrite(what, path, file, errno);
+    errno = 0;
     if (!image.save(&file, "PNG")) {
-        const QString message = cannotWrite(what, path, file);
+        const QString message = cannotWrite(what, path, file, errno);
         file.cancelWriting();
         return message;
     }
+    errno = 0;
     if (!file.commit())
-        return cannotWrite(what, path, file);
+        return cannotWrite(what, path, file, errno);
     return {};
 }
 
@@ -162,8 +197,9 @@ QString printLesson(const exporting::Picture& lesson, QPrinter& printer)
     // A PDF file, like a picture, appears whole or not at all.
     const QString what = QStringLiteral("PDF ファイルを保存できませんでした。"), path = printer.outputFileName();
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return cannotWrite(what, path, file);
+        return cannotWrite(what, path, file, errno);
     {
         QPdfWriter pdf(&file);
         pdf.setPageLayout(printer.pageLayout());
@@ -171,14 +207,16 @@ QString printLesson(const exporting::Picture& lesson, QPrinter& printer)
         pdf.setTitle(printer.docName());
         pdf.setCreator(programTitle());
         if (!p.begin(&pdf)) {
+            const int error = errno;
             file.cancelWriting();
-            return cannotWrite(what, path, file);
+            return cannotWrite(what, path, file, error);
         }
         paintPage(p, pdf, lesson);
         p.end();
     }
+    // errno left as it is: a write that failed while painting is the reason.
     if (!file.commit())
-        return cannotWrite(what, path, file);
+        return cannotWrite(what, path, file, errno);
     return {};
 }
 
@@ -199,7 +237,9 @@ ExportDialogs& exportDialogs()
             dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
             return dialog.exec() == QDialog::Accepted;
         },
-        [](QWidget* parent, const QString& text) { QMessageBox::warning(parent, programTitle(), text); }};
+        [](QWidget* parent, const QString& text) {
+            QMessageBox::warning(parent, programTitle(), breakable(text));
+        }};
     return dialogs;
 }
 

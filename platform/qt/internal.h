@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <string>
 
 #include "platform/qt/bridge.h"
@@ -40,6 +41,18 @@ void guarded(F&& handler)
         std::exit(1);
     }
 }
+
+// What the toolkit does not tell about an X11 display (x11.cpp).
+namespace x11 {
+// Whether windows are placed by a window manager that can show them full
+// screen: always, but on an X11 display without one that follows the
+// freedesktop hints (a bare X session, where a window takes the size it asks
+// for and nothing more).
+bool windowManaged();
+// Calls `gone` when another client destroys the window's X window (a session
+// manager, a crashed compositor), which leaves the program without a window.
+void onDestroyed(QWidget* window, std::function<void()> gone);
+}  // namespace x11
 
 // Paints the graphical controls of a container that meet `dirty` (in the
 // painter's coordinates), bottom first, `zoom` times as large as laid out.

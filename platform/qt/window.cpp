@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>
@@ -180,6 +183,23 @@ private:
 
 // ---- the window ------------------------------------------------------------
 
+// The toolkit's own texts (the file and print dialogs, the question before a
+// file is overwritten, the buttons of a message box) in Japanese like the
+// rest of the window, whatever the system's language; they stay in English
+// only where the toolkit's translation is not installed.
+void toolkitInJapanese()
+{
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return;
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);  // dates and sizes in the file dialog
+    translator = new QTranslator(qApp);
+    if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
 class QtWindow;
 
 class WindowWidget : public QWidget {
@@ -191,6 +211,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
 
 private:
     QtWindow& window_;
@@ -215,6 +236,7 @@ public:
         : back_(back), keys_(*this), layout_(twipsToPixels(clientW), twipsToPixels(clientH))
     {
         qApp->installEventFilter(&keys_);
+        toolkitInJapanese();
         widget_ = new WindowWidget(*this);
         widget_->setWindowTitle(q(caption));
         widget_->setFont(programFont(Font{}));
@@ -229,6 +251,8 @@ public:
         if (const QScreen* screen = widget_->screen())
             limit = limit.expandedTo(screen->geometry().size());
         widget_->setMaximumSize(limit);
+        // Destroyed by another client, the window is gone as after 終了.
+        x11::onDestroyed(widget_, [this] { End(); });
     }
     ~QtWindow() override
     {
@@ -263,26 +287,41 @@ public:
     void setZoom(double z) override
     {
         chosen_ = view::clampZoom(z);
-        if (fitted_)
-            return;
-        apply(chosen_, {});
         resizeClient();
+    }
+    double largestZoom() const override
+    {
+        const QScreen* screen = widget_->screen();
+        if (!screen)
+            return view::kMaxZoom;
+        const QSize area = screen->availableGeometry().size();
+        return view::largestZoom({area.width(), area.height()}, client(), frame());
     }
     bool fullScreen() const override { return widget_->isFullScreen(); }
     void setFullScreen(bool on) override
     {
         if (on == fullScreen())
             return;
-        if (on) {
+        if (on && !widget_->isVisible()) {
+            // Full screen from the start: the window manager is told before
+            // it first maps the window, so it never shows an ordinary one.
+            widget_->setWindowState(widget_->windowState() | Qt::WindowFullScreen);
+        } else if (on) {
             widget_->showFullScreen();
-            // Where no window manager places it (a bare X session in a
-            // classroom), the window covers the screen by itself.
-            if (const QScreen* screen = widget_->screen(); screen && widget_->windowHandle())
-                widget_->windowHandle()->setGeometry(screen->geometry());
+            coverScreen();
         } else if (wasMaximized_)
             widget_->showMaximized();
         else
             widget_->showNormal();
+    }
+
+    // Where no window manager places it (a bare X session in a classroom),
+    // a full-screen window covers the screen by itself. Never where one does:
+    // a geometry set by hand makes it take the window out of full screen.
+    void coverScreen()
+    {
+        if (const QScreen* screen = widget_->screen(); screen && widget_->windowHandle() && !x11::windowManaged())
+            widget_->windowHandle()->setGeometry(screen->geometry());
     }
 
     // The window became or stopped being full screen or maximised.
@@ -297,17 +336,19 @@ public:
             return;
         }
         fitted_ = fit;
-        if (fit) {
-            refit();
-        } else {
-            apply(chosen_, {});
-            resizeClient();
-        }
+        resizeClient();
     }
     void resized()
     {
         if (fitted_)
             refit();
+    }
+    // A window manager framed or moved the window: once its frame is known,
+    // the largest zoom that fits may differ from the one assumed.
+    void moved()
+    {
+        if (!fitted_ && widget_->isVisible() && frame() != sizedFor_)
+            resizeClient();
     }
 
     QWidget* parentWidget(Container* parent)
@@ -360,6 +401,8 @@ public:
     void Show() override
     {
         widget_->show();
+        if (fullScreen())
+            coverScreen();
         resizeClient();
     }
 
@@ -444,26 +487,36 @@ private:
     }
 
     // The client area the program asks for with the window's outer size in
-    // twips, in the layout's pixels.
-    view::Size client() const
+    // twips, in the layout's pixels: always through the standard frame the
+    // layout was made for, whatever frame a window manager draws, so that
+    // the inside of the window is the layout's size times the zoom.
+    view::Size client() const { return view::clientOf(widthTwips_, heightTwips_); }
+
+    // The frame around the window as it is, or as it will be: none on a bare
+    // X display, a window manager's own once it has framed the window, the
+    // standard one until then.
+    view::Frame frame() const
     {
-        view::Frame frame;
         if (widget_->isVisible()) {
             const QRect fg = widget_->frameGeometry(), g = widget_->geometry();
-            if (fg != g)  // a window manager put a frame around it: use its real size
-                frame = {g.left() - fg.left(), fg.right() - g.right(), g.top() - fg.top(), fg.bottom() - g.bottom()};
+            if (fg != g)
+                return {g.left() - fg.left(), fg.right() - g.right(), g.top() - fg.top(), fg.bottom() - g.bottom()};
         }
-        return view::clientOf(widthTwips_, heightTwips_, frame);
+        return x11::windowManaged() ? view::Frame{} : view::kNoFrame;
     }
 
-    // An ordinary window takes the size the program asks for, at the zoom; a
-    // full screen or maximised one keeps its size and fits the zoom instead.
+    // An ordinary window takes the size the program asks for at the chosen
+    // zoom, or at the largest zoom that fits the screen; a full screen or
+    // maximised one keeps its size and fits the zoom instead.
     void resizeClient()
     {
         if (fitted_) {
             refit();
             return;
         }
+        sizedFor_ = frame();
+        apply(std::min(chosen_, largestZoom()), {});
+        cover();
         const view::Size shown = view::atZoom(client(), zoom_);
         widget_->resize(shown.width, shown.height);
     }
@@ -474,6 +527,34 @@ private:
     {
         const view::Fit f = view::fit({widget_->width(), widget_->height()}, client());
         apply(f.zoom, QPoint(f.left, f.top));
+        cover();
+    }
+
+    // In full screen or maximised, what lies right of and below the layout
+    // the program asks for (a pane it has not shown) stays hidden under the
+    // window's colour, as it is beyond the edge of an ordinary window.
+    void cover()
+    {
+        const view::Size shown = view::atZoom(client(), zoom_);
+        const QRect layout(offset_, QSize(shown.width, shown.height)), all = widget_->rect();
+        const QRect right(layout.right() + 1, 0, all.width() - layout.right() - 1, all.height());
+        const QRect below(0, layout.bottom() + 1, layout.right() + 1, all.height() - layout.bottom() - 1);
+        for (int i = 0; i < 2; ++i) {
+            QWidget*& c = covers_[i];
+            const QRect r = fitted_ ? (i == 0 ? right : below) : QRect();
+            if (!c && r.isEmpty())
+                continue;
+            if (!c) {
+                c = new QWidget(widget_);
+                c->setAutoFillBackground(true);
+                QPalette palette = c->palette();
+                palette.setColor(QPalette::Window, toQColor(back_));
+                c->setPalette(palette);
+            }
+            c->setGeometry(r);
+            c->setVisible(!r.isEmpty());
+            c->raise();
+        }
     }
 
     int widthTwips_ = 0, heightTwips_ = 0;
@@ -481,6 +562,8 @@ private:
     bool fitted_ = false;      ///< full screen or maximised: the zoom fits the window
     bool wasMaximized_ = false;
     bool alive_ = true;
+    view::Frame sizedFor_;     ///< the frame the ordinary window was last sized with
+    QWidget* covers_[2] = {};  ///< over what lies right of and below the layout when fitted
     KeyFilter keys_;
     QSize layout_;  ///< the whole layout, in its own pixels
     std::vector<Placement*> placements_;  ///< every windowed control's, in the order made
@@ -574,6 +657,12 @@ void WindowWidget::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     window_.resized();
+}
+
+void WindowWidget::moveEvent(QMoveEvent* e)
+{
+    QWidget::moveEvent(e);
+    window_.moved();
 }
 
 void WindowWidget::closeEvent(QCloseEvent* e)
