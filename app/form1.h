@@ -2,7 +2,7 @@
 // procedure. The member functions live with their subsystem: app/ (start-up),
 // figure/ (grid, painting, dragging, segment), motion/ (steps, run, return),
 // chart/ (table, graph), access/ (keyboard, click then click, screen reader),
-// export/ (copy, save, print).
+// export/ (copy, save, print), link/ (the lesson as a link).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 
 #include "access/access.h"
 #include "app/form_state.h"
+#include "link/link.h"
 #include "platform/access.h"
 #include "platform/surface.h"
 
@@ -120,6 +121,13 @@ public:
     // The menu of the graph pane or the table at (x, y) of it (nothing during a run).
     void paneMenu(platform::PictureBox* pane, float x, float y);
 
+    // ---- the lesson as a link (link/link.cpp) ---------------------------------
+    // Builds the lesson of a link as a pupil would by hand: the blocks dragged
+    // into their columns, the boxes ticked, then P stepped on.
+    void openLink(const lessonlink::Lesson& lesson);
+    // The lesson as it stands, as the text after a page's '#'.
+    std::string linkText() const;
+
 private:
     // Ctrl++, Ctrl+−, Ctrl+0 and F11: the zoom and full screen.
     bool zoomKey(const platform::Key& key);
@@ -138,8 +146,10 @@ private:
     // Names, roles and the blackboard's tooltip; then what is told follows every change.
     void accessInit();
     void accessRefresh();
-    // Ctrl+C, Ctrl+S, Ctrl+P: copy, save, print; the menu keys on the graph and the table.
+    // Ctrl+C, Ctrl+S, Ctrl+P: copy, save, print; Ctrl+L the link of the
+    // lesson in a page; the menu keys on the graph and the table.
     bool exportKey(const platform::Key& key);
+    void copyLink() const;
     void buildLayout();
     void connectHandlers();
     // One block outline and its paint; top edge and seed row by kind.

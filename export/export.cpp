@@ -1,7 +1,8 @@
 // Copy, save and print: the table as text for a spreadsheet, pictures of the
 // lesson and of its panes, the keys that ask for them and the menus of the
-// graph and the table. The pictures, the clipboard and the dialogs are the
-// platform's (platform::exporting).
+// graph and the table, and the link of the lesson where it runs in a page.
+// The pictures, the clipboard and the dialogs are the platform's
+// (platform::exporting).
 #include "app/form1.h"
 
 using platform::Key;
@@ -19,6 +20,12 @@ Picture lessonOf(const Form1& f, bool everything)
                            "関数の利用");
 }
 }  // namespace
+
+void Form1::copyLink() const
+{
+    const std::string text = linkText();
+    exporting::copyText(platform::page::address() + (text.empty() ? "" : "#" + text));
+}
 
 std::string Form1::hyoText() const
 {
@@ -41,6 +48,8 @@ void Form1::paneMenu(platform::PictureBox* pane, float x, float y)
     const Picture picture = Picture::of(*pane, pane == hyo ? "表" : "グラフ");
     entries.push_back({"画像をコピー", [picture] { exporting::copyPicture(picture); }});
     entries.push_back({"画像として保存…", [picture] { exporting::savePicture(picture); }});
+    if (!platform::page::address().empty())
+        entries.push_back({"この授業のリンクをコピー", [this] { copyLink(); }});
     exporting::popupMenu(*pane, entries, x, y);
 }
 
@@ -54,8 +63,15 @@ bool Form1::exportKey(const Key& k)
         paneMenu(k.focus == gamen ? gamen : hyo, kMenuX, kMenuY);
         return true;
     }
-    if (!k.ctrl || k.alt || k.shift || k.code != Key::Letter || (k.letter != 'C' && k.letter != 'S' && k.letter != 'P'))
+    if (!k.ctrl || k.alt || k.shift || k.code != Key::Letter ||
+        (k.letter != 'C' && k.letter != 'S' && k.letter != 'P' && k.letter != 'L'))
         return false;
+    if (k.letter == 'L') {  // the link of the lesson, where it runs in a page
+        if (platform::page::address().empty())
+            return false;
+        copyLink();
+        return true;
+    }
     if (hashiru)  // nothing during an automatic run: the run goes on
         return true;
     if (k.letter == 'C')

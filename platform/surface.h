@@ -363,6 +363,13 @@ double savedZoom();
 void saveZoom(double z);
 }  // namespace settings
 
+// The page the lesson runs in, where it runs in one.
+namespace page {
+// The page's address without its '#' part; empty where the lesson is no page
+// (the desktop program).
+std::string address();
+}  // namespace page
+
 // Copy, save and print: pictures of the picture boxes drawn afresh at a
 // larger scale (sharp, not enlarged from the screen), the clipboard, the file
 // and print dialogs, and the menu of a picture box.

@@ -12,8 +12,12 @@ Usage: web_lesson.py PROGRAM PAGE OUTPUT_DIR
 """
 
 import base64
+import functools
+import http.server
 import io
 import json
+import re
+import threading
 import os
 import shutil
 import socket
@@ -139,6 +143,9 @@ class Selenium:
             a.send_keys(k)
         a.perform()
 
+    def ctrl(self, letter):
+        ActionChains(self.d).key_down(Keys.CONTROL).send_keys(letter).key_up(Keys.CONTROL).perform()
+
     def screenshot(self):
         return Image.open(io.BytesIO(self.d.get_screenshot_as_png())).convert('RGB')
 
@@ -240,6 +247,7 @@ class Page:
 
     def __init__(self, browser, url):
         self.b = browser
+        self.b.get('about:blank')  # a new page, also where only the part after '#' differs
         self.b.get(url)
         wait_until(lambda: self.js("return !!window.kansu && !document.getElementById('lesson').hidden"), 10)
         time.sleep(0.3)
@@ -289,6 +297,10 @@ class Page:
                                   ended: !document.getElementById('message').hidden,
                                   message: document.getElementById('message').innerText}""")
 
+    def description(self, name):
+        return self.js("return document.getElementById(document.querySelector('div[aria-label=%s]')"
+                       ".getAttribute('aria-describedby')).textContent" % json.dumps(name))
+
     def boxes(self):
         shot = self.b.screenshot()
         ratio = self.js('return devicePixelRatio')
@@ -299,12 +311,13 @@ class Page:
         return out
 
 
-def different(a, b):
-    """The share of pixels that differ between two pictures of a box."""
+def different(a, b, tolerance=0):
+    """The share of pixels that differ between two pictures of a box, in a
+    channel by more than `tolerance`."""
     if a.size != b.size:
         return 1.0
-    diff = ImageChops.difference(a, b).convert('L').point(lambda v: 255 if v else 0)
-    return diff.histogram()[255] / (a.size[0] * a.size[1])
+    diff = ImageChops.difference(a, b).point(lambda v: 255 if v > tolerance else 0).convert('L')
+    return sum(diff.point(lambda v: 255 if v else 0).histogram()[255:]) / (a.size[0] * a.size[1])
 
 
 # ---- the checks ------------------------------------------------------------------------
@@ -452,6 +465,114 @@ def chromium_checks(url):
             b.quit()
 
 
+def class_checks(url, out):
+    """What a teacher does with the page: a link to a ready figure, copy,
+    save and print, offline after one visit, and what a screen reader hears."""
+    # A link opens its figure as if built by hand: the same pictures as the lesson.
+    b = chromium()
+    try:
+        by_hand = Page(b, url + '?zoom=100')
+        by_hand.run(LESSON)
+        expected = by_hand.boxes()
+        page = Page(b, url + '?zoom=100#figure=1,1,3,0,2&grid&graph&table&x=6.5')
+        s, pictures = page.state(), page.boxes()
+        check(s['chi'] == ' 6.5' and all(different(expected[n], pictures[n], 8) == 0 for n in BOXES),
+              'a link opens its figure: board, graph and table as after the steps by hand', s['chi'])
+        page = Page(b, url + '?zoom=100#figure=1,4,3,x,2&x=99&graph&colour=red&x=0.3')
+        s = page.state()
+        notice = page.js("return document.getElementById('notice').textContent")
+        check(s['table'].startswith('表は隠れています') and 'グラフ' not in notice and
+              all(bad in notice for bad in ('列2=4', '列4=x', 'x=99', 'colour=red', 'x=0.3')) and
+              '2 cm、空き、6 cm、空き、4 cm。' in page.description('黒板'),
+              'bad values in a link are refused one by one, the rest applied', notice)
+
+        # The copied link reopens the same lesson; the table's text; a PNG; a page.
+        b.d.execute_cdp_cmd('Browser.grantPermissions', {'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
+        b.d.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': out})
+        page = Page(b, url + '?zoom=100')
+        page.run(LESSON)
+        page.click('黒板', 'div')
+        clipboard = lambda: b.d.execute_async_script('navigator.clipboard.readText().then(arguments[0], e => arguments[0](""))')
+        b.ctrl('l')
+        link = wait_until(lambda: '#' in clipboard() and clipboard())
+        check(link == url + '?zoom=100#figure=1,1,3,0,2&grid&graph&table&x=6.5', 'Ctrl+L copies the link', link)
+        again = Page(b, link)
+        check(again.state()['table'] == page.state()['table'] and again.state()['chi'] == ' 6.5',
+              'the copied link reopens the same lesson', again.state())
+        page = again
+        table = page.at(300, 60, '表')
+        b.d.execute_cdp_cmd('Input.dispatchMouseEvent', {'type': 'mousePressed', 'x': table[0], 'y': table[1],
+                                                         'button': 'right', 'clickCount': 1})
+        b.d.execute_cdp_cmd('Input.dispatchMouseEvent', {'type': 'mouseReleased', 'x': table[0], 'y': table[1],
+                                                         'button': 'right', 'clickCount': 1})
+        entries = page.js("return [...document.querySelectorAll('.menu button')].map(e => e.textContent)")
+        check(entries == ['表をコピー', '画像をコピー', '画像として保存…', 'この授業のリンクをコピー'],
+              'the table\'s menu', entries)
+        page.js("document.querySelector('.menu button').click()")
+        text = wait_until(lambda: clipboard().startswith('χ') and clipboard())
+        check(text == 'χ\t0\t1\t2\t3\t4\t5\t6\ny\t0\t2\t4\t6\t8\t14\t20\n', 'the table as text on the clipboard', text)
+        page.click('黒板', 'div')
+        b.ctrl('s')
+        saved = os.path.join(out, '関数の利用.png')
+        if check(wait_until(lambda: os.path.exists(saved)), 'Ctrl+S downloads the lesson as a PNG'):
+            png = Image.open(saved)
+            # The board and the table below it, the graph beside: 8 pixels between and around, twice.
+            check(png.size == (2 * (8 + 605 + 8 + 389 + 8), 2 * (8 + 405 + 8 + 109 + 8)) and
+                  round(png.info.get('dpi', (0,))[0]) == 192,
+                  'the PNG is the desktop\'s: twice the layout, 192 dots per inch', (png.size, png.info.get('dpi')))
+        b.js('window.print = () => { window.printed = true; }')  # the browser's dialog would wait for a person
+        b.ctrl('p')
+        check(b.js('return window.printed === true'), 'Ctrl+P opens the browser\'s print')
+        pdf = base64.b64decode(b.d.execute_cdp_cmd('Page.printToPDF', {'preferCSSPageSize': True})['data'])
+        with open(os.path.join(out, 'printed.pdf'), 'wb') as f:
+            f.write(pdf)
+        pages = len(re.findall(rb'/Type\s*/Page\b', pdf))
+        box = re.search(rb'/MediaBox\s*\[\s*0 0 ([0-9.]+) ([0-9.]+)', pdf)
+        check(pages == 1 and box and float(box.group(1)) > float(box.group(2)), 'Ctrl+P prints one landscape page',
+              (pages, box and box.groups()))
+
+        # What a screen reader finds.
+        tree = b.d.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+        names = {n.get('name', {}).get('value') for n in tree}
+        wanted = {'自動', '方眼', '黒板', '表', 'グラフ', '速度', 'BからPまでの線分', '点Pが動いた距離', '出す', '最初に'}
+        check(wanted <= names, 'the controls\' names in the accessibility tree', wanted - names)
+        page.keys(Keys.PAGE_UP)
+        time.sleep(0.3)
+        tree = b.d.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+        live = [n for n in tree if any(p.get('name') == 'live' and p['value'].get('value') == 'polite'
+                                       for p in n.get('properties', []))]
+        heard = ' '.join(n.get('name', {}).get('value', '') for n in tree)
+        check(live and 'χ = 6.0 cm、y = 20 cm²' in heard, 'the status line in a polite live region', heard[-200:])
+    finally:
+        b.quit()
+
+    # Served from a web server, the page works offline after one visit.
+    folder = os.path.dirname(url[len('file://'):])
+    class Quiet(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            pass
+
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=folder))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    served = 'http://127.0.0.1:%d/index.html' % server.server_address[1]
+    b = chromium()
+    try:
+        Page(b, served)
+        kept = wait_until(lambda: b.js("return navigator.serviceWorker.controller ? 1 : 0") or
+                          b.js("navigator.serviceWorker.ready.then(() => 0); return 0"), 10)
+        wait_until(lambda: b.d.execute_async_script(
+            "caches.keys().then(k => k.length ? caches.open(k[0]).then(c => c.keys()) : []).then(r => arguments[0](r.length))")
+                   >= 10, 10)
+        server.shutdown()
+        server.server_close()
+        page = Page(b, served + '?zoom=100')
+        page.run(LESSON[:1])
+        check('列1に2 cmのブロックを置きました' in page.state()['status'], 'with the server gone, the page works offline',
+              (kept, page.state()['status']))
+    finally:
+        b.quit()
+
+
 def free_display():
     for n in range(150, 200):
         if not os.path.exists('/tmp/.X%d-lock' % n) and not os.path.exists('/tmp/.X11-unix/X%d' % n):
@@ -489,6 +610,7 @@ def main():
             finally:
                 b.quit()
         chromium_checks(url)
+        class_checks(url, out)
     finally:
         xvfb.terminate()
         xvfb.wait()

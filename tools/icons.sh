@@ -13,7 +13,8 @@ if ! command -v rsvg-convert >/dev/null; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends librsvg2-bin
 fi
-for size in 48 64 128 256; do
+# 192 and 512 are the web app's icons (its manifest).
+for size in 48 64 128 256 192 512; do
   rsvg-convert -w "$size" -h "$size" install/org.kansu.Kansu.svg -o "install/icons/$size.png"
 done
 ls -l install/icons

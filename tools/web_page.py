@@ -5,7 +5,9 @@
                     the icon inlined; it opens from disk and asks the network
                     for nothing
   page/index.html   the same page for a web server, with its files beside it:
-                    kansu.js, kansu.wasm, the face, the icon
+                    kansu.js, kansu.wasm, the face, the icons, and what makes
+                    it an app that works offline (manifest.webmanifest,
+                    sw.js, which keeps every file)
 
 The program's face is IPA P Gothic. By default the page carries a subset of
 it with only the characters the program can show (a few dozen kilobytes
@@ -14,12 +16,13 @@ requires of a derived font; --full-font ships the original file unchanged
 instead. Either way the licence goes with it.
 
 Usage: web_page.py --template T --single JS --server JS WASM --icon SVG
-                   --sources DIR... --out DIR [--full-font]
+                   --icons PNG192 PNG512 --sources DIR... --out DIR [--full-font]
 Needs Debian's python3 with fontTools (python3-fonttools, python3-brotli).
 """
 
 import argparse
 import base64
+import hashlib
 import io
 import json
 import os
@@ -103,8 +106,9 @@ def script_tag(js):
     return '<script>\n' + js.replace('</script', '<\\/script') + '\n</script>'
 
 
-def page(template, icon, script, font, licence):
+def page(template, icon, script, font, licence, head=''):
     return (template.replace('@ICON@', icon)
+            .replace('<!--@HEAD@-->', head)
             .replace('<!--@FONT_LICENCE@-->', '<!--\n' + licence.replace('--', '- -') + '-->')
             .replace('@SCRIPT@', script)
             .replace('@FONT@', json.dumps(font)))
@@ -116,6 +120,7 @@ def main():
     parser.add_argument('--single', required=True, help='kansu.js with the WebAssembly inlined')
     parser.add_argument('--server', nargs=2, required=True, metavar=('JS', 'WASM'))
     parser.add_argument('--icon', required=True)
+    parser.add_argument('--icons', nargs=2, required=True, metavar=('PNG192', 'PNG512'))
     parser.add_argument('--sources', nargs='+', required=True)
     parser.add_argument('--out', required=True)
     parser.add_argument('--full-font', action='store_true')
@@ -147,15 +152,32 @@ def main():
                      {'family': family, 'base64': base64.b64encode(font_bytes).decode()}, licence))
     with open(os.path.join(args.out, 'index.html'), 'w', encoding='utf-8') as f:
         f.write(page(template, 'icon.svg', '<script src="kansu.js"></script>', {'family': family, 'url': font_name},
-                     licence))
+                     licence, '<link rel="manifest" href="manifest.webmanifest">\n'
+                              '<meta name="theme-color" content="#008000">'))
     shutil.copyfile(args.server[0], os.path.join(args.out, 'kansu.js'))
     shutil.copyfile(args.server[1], os.path.join(args.out, 'kansu.wasm'))
     with open(os.path.join(args.out, font_name), 'wb') as f:
         f.write(font_bytes)
     with open(os.path.join(args.out, 'icon.svg'), 'wb') as f:
         f.write(icon_bytes)
+    for size, png in zip((192, 512), args.icons):
+        shutil.copyfile(png, os.path.join(args.out, 'icon-%d.png' % size))
     with open(os.path.join(args.out, 'FONT-LICENCE.txt'), 'w', encoding='utf-8') as f:
         f.write(licence)
+    web_dir = os.path.dirname(os.path.abspath(args.template))
+    shutil.copyfile(os.path.join(web_dir, 'manifest.webmanifest'), os.path.join(args.out, 'manifest.webmanifest'))
+
+    # The service worker keeps every file; its cache is named after their
+    # contents, so that a new version is fetched whole and replaces the old.
+    files = sorted(os.listdir(args.out))
+    digest = hashlib.sha256()
+    for name in files:
+        with open(os.path.join(args.out, name), 'rb') as f:
+            digest.update(name.encode() + b'\0' + f.read())
+    with open(os.path.join(web_dir, 'sw.js'), encoding='utf-8') as f:
+        worker = f.read()
+    with open(os.path.join(args.out, 'sw.js'), 'w', encoding='utf-8') as f:
+        f.write(worker.replace('@VERSION@', digest.hexdigest()[:16]).replace('@FILES@', json.dumps(['./'] + files)))
     return 0
 
 

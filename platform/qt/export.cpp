@@ -245,6 +245,11 @@ ExportDialogs& exportDialogs()
 
 }  // namespace platform::qt
 
+namespace platform::page {
+// The desktop program is no page: it has no address to copy as a link.
+std::string address() { return {}; }
+}  // namespace platform::page
+
 namespace platform::exporting {
 
 using namespace platform::qt;

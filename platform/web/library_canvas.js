@@ -34,6 +34,12 @@ mergeInto(LibraryManager.library, {
     KansuPage.boxes[box].ctx.putImageData(new ImageData(data, width, height), 0, 0, x, y, w, h);
   },
 
+  kansu_canvas_put_at__deps: ['$KansuPage'],
+  kansu_canvas_put_at: function(box, pixels, width, height, x, y) {
+    var data = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+    KansuPage.boxes[box].ctx.putImageData(new ImageData(data, width, height), x, y);
+  },
+
   kansu_canvas_clip__deps: ['$KansuPage'],
   kansu_canvas_clip: function(box, x, y, w, h) {
     var ctx = KansuPage.boxes[box].ctx;

@@ -32,6 +32,18 @@ mergeInto(LibraryManager.library, {
       if (el && (el.classList.contains('check') || el.classList.contains('combo'))) return el.querySelector('input');
       return el;
     },
+    // A short message at the top of the page: what was done, or what failed
+    // and why (read out by a screen reader either way).
+    notice: function(text, error) {
+      var n = document.getElementById('notice');
+      n.setAttribute('role', error ? 'alert' : 'status');
+      n.className = error ? 'error' : '';
+      n.textContent = text;
+      n.hidden = false;
+      clearTimeout(KansuPage.noticeTimer);
+      KansuPage.noticeTimer = setTimeout(function() { n.hidden = true; }, error ? 10000 : 2500);
+    },
+    noticeTimer: 0,
     // Calls into the program only while the lesson runs.
     live: function() {
       return !KansuPage.ended && !ABORT;
@@ -272,6 +284,11 @@ mergeInto(LibraryManager.library, {
         requestAnimationFrame(function() { performance.mark('kansu:first-frame'); });
       }
     });
+  },
+
+  kansu_page_notice__deps: ['$KansuPage'],
+  kansu_page_notice: function(text, error) {
+    KansuPage.notice(UTF8ToString(text), !!error);
   },
 
   kansu_dom_ended__deps: ['$KansuPage'],

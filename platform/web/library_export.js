@@ -1,9 +1,52 @@
 // Copy, save and print with the browser's means: the menus of the graph and
-// the table, and the clipboard.
+// the table, the clipboard, downloads and the browser's print. Whatever the
+// browser refuses is said on the page, and nothing is left half done.
 mergeInto(LibraryManager.library, {
   $KansuExport__deps: ['$KansuPage'],
   $KansuExport: {
     menu: null,
+    printing: false,  // the program's own print is under way
+    nextCanvas: 100000,
+    crcTable: null,
+    crc32: function(bytes) {
+      var table = KansuExport.crcTable;
+      if (!table) {
+        table = KansuExport.crcTable = new Uint32Array(256);
+        for (var n = 0; n < 256; ++n) {
+          var c = n;
+          for (var k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320 ^ (c >>> 1) : c >>> 1;
+          table[n] = c >>> 0;
+        }
+      }
+      var crc = 0xFFFFFFFF;
+      for (var i = 0; i < bytes.length; ++i) crc = table[(crc ^ bytes[i]) & 255] ^ (crc >>> 8);
+      return (crc ^ 0xFFFFFFFF) >>> 0;
+    },
+    // The PNG with its resolution written in it (a pHYs chunk), so that a
+    // word processor places it at the layout's size.
+    withResolution: function(png, perMetre) {
+      var chunk = new Uint8Array(21), view = new DataView(chunk.buffer);
+      view.setUint32(0, 9);
+      chunk.set([112, 72, 89, 115], 4);  // "pHYs"
+      view.setUint32(8, perMetre);
+      view.setUint32(12, perMetre);
+      chunk[16] = 1;  // per metre
+      view.setUint32(17, KansuExport.crc32(chunk.subarray(4, 17)));
+      var parts = [png.subarray(0, 8)], at = 8;
+      while (at < png.length) {
+        var length = new DataView(png.buffer, png.byteOffset + at).getUint32(0);
+        var type = String.fromCharCode.apply(null, png.subarray(at + 4, at + 8));
+        if (type !== 'pHYs') parts.push(png.subarray(at, at + 12 + length));
+        if (type === 'IHDR') parts.push(chunk);
+        at += 12 + length;
+      }
+      return new Blob(parts, {type: 'image/png'});
+    },
+    take: function(id) {
+      var box = KansuPage.boxes[id];
+      delete KansuPage.boxes[id];
+      return box.canvas;
+    },
     close: function() {
       if (KansuExport.menu) {
         KansuExport.menu.remove();
@@ -66,10 +109,111 @@ mergeInto(LibraryManager.library, {
     if (items.length) items[0].focus({preventScroll: true});
   },
 
+  // Where the clipboard's own call is refused (a page opened from disk in
+  // some browsers), the older copy of a selection is tried.
+  kansu_export_copy_text__deps: ['$KansuPage'],
   kansu_export_copy_text: function(text) {
     var t = UTF8ToString(text);
-    if (navigator.clipboard && navigator.clipboard.writeText) {
-      navigator.clipboard.writeText(t).catch(function() {});
+    function done() { KansuPage.notice('コピーしました。', false); }
+    function older() {
+      var focus = document.activeElement, area = document.createElement('textarea');
+      area.value = t;
+      area.style.position = 'fixed';
+      area.style.opacity = '0';
+      document.body.appendChild(area);
+      area.select();
+      var ok = false;
+      try { ok = document.execCommand('copy'); } catch (e) { ok = false; }
+      area.remove();
+      if (focus) focus.focus({preventScroll: true});
+      if (ok) done();
+      else KansuPage.notice('コピーできませんでした。このブラウザはページからクリップボードに書くことを許していません。', true);
     }
+    if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(t).then(done, older);
+    else older();
+  },
+
+  kansu_export_canvas__deps: ['$KansuExport', '$KansuPage'],
+  kansu_export_canvas: function(width, height, back) {
+    var canvas = document.createElement('canvas');
+    canvas.width = width;
+    canvas.height = height;
+    var ctx = canvas.getContext('2d', {alpha: false});
+    ctx.fillStyle = KansuPage.colour(back);
+    ctx.fillRect(0, 0, width, height);
+    var id = KansuExport.nextCanvas++;
+    KansuPage.boxes[id] = {canvas: canvas, ctx: ctx, scale: 1, ratio: 1, border: 0};
+    return id;
+  },
+
+  kansu_export_copy_picture__deps: ['$KansuExport', '$KansuPage'],
+  kansu_export_copy_picture: function(id) {
+    var canvas = KansuExport.take(id);
+    var refused = '画像をコピーできませんでした。このブラウザはページから画像をクリップボードに入れることを' +
+                  '許していません。「画像として保存…」（Ctrl+S）で保存してください。';
+    if (!navigator.clipboard || !navigator.clipboard.write || typeof ClipboardItem === 'undefined') {
+      KansuPage.notice(refused, true);
+      return;
+    }
+    var blob = new Promise(function(resolve, reject) {
+      canvas.toBlob(function(b) { b ? resolve(b) : reject(new Error('toBlob')); }, 'image/png');
+    });
+    try {
+      navigator.clipboard.write([new ClipboardItem({'image/png': blob})]).then(function() {
+        KansuPage.notice('画像をコピーしました。', false);
+      }, function() { KansuPage.notice(refused, true); });
+    } catch (e) {
+      KansuPage.notice(refused, true);
+    }
+  },
+
+  kansu_export_save_picture__deps: ['$KansuExport', '$KansuPage'],
+  kansu_export_save_picture: function(id, name, perMetre) {
+    var canvas = KansuExport.take(id), file = UTF8ToString(name) + '.png';
+    var failed = function() {
+      KansuPage.notice('「' + file + '」を保存できませんでした。ブラウザがダウンロードを許しているか確かめてください。', true);
+    };
+    canvas.toBlob(function(blob) {
+      if (!blob) return failed();
+      blob.arrayBuffer().then(function(bytes) {
+        var url = URL.createObjectURL(KansuExport.withResolution(new Uint8Array(bytes), perMetre));
+        var a = document.createElement('a');
+        a.href = url;
+        a.download = file;
+        document.body.appendChild(a);
+        a.click();
+        a.remove();
+        setTimeout(function() { URL.revokeObjectURL(url); }, 60000);
+      }).catch(failed);
+    }, 'image/png');
+  },
+
+  // The printed page: the picture as wide as A4 landscape less its margins
+  // (3,272 pixels to 277 mm), the program's name and the date in a footer.
+  kansu_export_print__deps: ['$KansuExport', '$KansuPage'],
+  kansu_export_print: function(id, now) {
+    var canvas = KansuExport.take(id);
+    canvas.style.width = (canvas.width / 3272 * 277) + 'mm';
+    canvas.style.height = (canvas.height / 3272 * 277) + 'mm';
+    document.getElementById('print-picture').replaceChildren(canvas);
+    var d = new Date();
+    document.getElementById('print-date').textContent = d.getFullYear() + '年' + (d.getMonth() + 1) + '月' + d.getDate() + '日';
+    if (!now) return;
+    KansuExport.printing = true;
+    try {
+      window.print();
+    } catch (e) {
+      KansuPage.notice('印刷できませんでした。ブラウザのメニューから印刷してください。', true);
+    } finally {
+      KansuExport.printing = false;
+    }
+  },
+
+  kansu_page_address__deps: ['malloc'],
+  kansu_page_address: function() {
+    var a = location.href.split('#')[0];
+    var size = lengthBytesUTF8(a) + 1, ptr = _malloc(size);
+    stringToUTF8(a, ptr, size);
+    return ptr;
   },
 });

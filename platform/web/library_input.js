@@ -93,12 +93,18 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  kansu_input_start__deps: ['$KansuInput'],
+  kansu_input_start__deps: ['$KansuInput', '$KansuExport'],
   kansu_input_start: function() {
     document.addEventListener('keydown', KansuInput.key);
     window.addEventListener('resize', KansuInput.viewport);
     document.addEventListener('pointerdown', function() { KansuPage.lesson.classList.remove('keyboard'); }, true);
     document.addEventListener('focusin', function() { if (KansuPage.live()) _kansu_focus_moved(); });
+    // The browser's own print prints the lesson as it stands.
+    window.addEventListener('beforeprint', function() {
+      if (KansuPage.live() && !KansuExport.printing) _kansu_print_view();
+    });
+    // A link to another lesson put into the address: that lesson, from its start.
+    window.addEventListener('hashchange', function() { location.reload(); });
     KansuInput.watchRatio();
     KansuInput.viewport();
   },

@@ -44,6 +44,8 @@ void kansu_dom_ended();
 // ---- drawing on a picture box's canvas (library_canvas.js) ------------------
 // Copies the part (x, y, w, h) of an image of RGBA pixels onto the canvas.
 void kansu_canvas_put(int box, const void* pixels, int width, int height, int x, int y, int w, int h);
+// Copies a whole image onto the canvas with its top left at (x, y).
+void kansu_canvas_put_at(int box, const void* pixels, int width, int height, int x, int y);
 void kansu_canvas_clip(int box, int x, int y, int w, int h);
 void kansu_canvas_unclip(int box);
 void kansu_canvas_rect(int box, int x, int y, int w, int h, std::uint32_t colour);
@@ -76,6 +78,18 @@ void kansu_access_marks(int box, int cx, int cy, int cw, int ch, int sx, int sy,
 void kansu_access_hit_area(int check, int box, int x, int y, int w, int h);
 
 // ---- copy, save and print (library_export.js) --------------------------------
+// A canvas for a picture, filled with `back`; its number, as a box's.
+int kansu_export_canvas(int width, int height, std::uint32_t back);
+// The picture onto the clipboard; as a PNG file to download, named `name`;
+// onto the printed page (and the browser's print dialog, when `now`). The
+// canvas is let go afterwards. What the browser refuses is said on the page.
+void kansu_export_copy_picture(int canvas);
+void kansu_export_save_picture(int canvas, const char* name, int dotsPerMetre);
+void kansu_export_print(int canvas, int now);
+// The page's address without its '#' part, allocated with malloc.
+char* kansu_page_address();
+// A short message on the page; `error` for what failed.
+void kansu_page_notice(const char* text, int error);
 // Shows a menu of `entries` (captions, one a line) at (x, y) of the box in
 // device pixels; the one chosen is handed to kansu_menu_chosen.
 void kansu_export_menu(int box, const char* entries, int x, int y, double ratio);
@@ -83,6 +97,12 @@ void kansu_export_copy_text(const char* text);
 }
 
 namespace platform::web {
+
+// The lesson that the browser's own print prints, until the program prints one.
+void printedLesson(const exporting::Picture& lesson);
+
+// Composes a picture on a canvas of the page at scale s; returns its number.
+int composePicture(const exporting::Picture& picture, double s);
 
 // The number of a control's element in the page; -1 for none.
 int elementOf(const void* control);

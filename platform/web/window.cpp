@@ -13,6 +13,7 @@
 #include "platform/layer.h"
 #include "platform/marks.h"
 #include "platform/paint.h"
+#include "platform/picture.h"
 #include "platform/pointer.h"
 #include "platform/view.h"
 #include "platform/web/web.h"
@@ -61,7 +62,18 @@ struct Placement {
         kansu_dom_place(id, d.left, d.top, d.width, d.height, fontPixelsAt(designFont.points, zoom),
                         view::borderAt(zoom * ratio), ratio);
     }
+    // Draws the control into a picture on a canvas at scale s, its place
+    // counted from (x, y) of the canvas; a control not drawn into pictures
+    // draws nothing.
+    virtual void paint(int, double, int, int) const {}
 };
+
+// A colour a shade darker, as the frame of a check box's box is drawn.
+Colour darker(Colour c)
+{
+    const auto part = [c](int shift) { return static_cast<Colour>(((c >> shift) & 0xFF) * 79 / 100) << shift; };
+    return part(0) | part(8) | part(16);
+}
 
 Box layoutBox(const Layout& l)
 {
@@ -94,7 +106,8 @@ private:
 
 class WebCheckBox : public CheckBox, public Placement {
 public:
-    WebCheckBox(int parent, const std::string& caption, int value, const Layout& l) : caption_(caption), value_(value != 0)
+    WebCheckBox(int parent, const std::string& caption, int value, const Layout& l)
+        : caption_(caption), value_(value != 0), back_(l.back), fore_(l.fore)
     {
         id = kansu_dom_check(parent, caption.c_str(), value_, l.back, l.fore, l.font.bold, l.tabIndex);
         design = layoutBox(l), designFont = l.font;
@@ -120,9 +133,33 @@ public:
     }
     std::string Caption() const override { return caption_; }
 
+    // Its colour, the box with its frame and, when ticked, the tick; the
+    // caption beside it, cut at the control's edge.
+    void paint(int canvas, double s, int x, int y) const override
+    {
+        const Box d = scaled(design, s);
+        kansu_canvas_rect(canvas, x + d.left, y + d.top, d.width, d.height, back_);
+        const double box = 14 * s, bx = x + d.left, by = y + d.top + (d.height - box) / 2;
+        const double w = std::max(1.0, std::round(s));
+        kansu_canvas_rect(canvas, static_cast<int>(bx), static_cast<int>(by), static_cast<int>(box), static_cast<int>(w), darker(back_));
+        kansu_canvas_rect(canvas, static_cast<int>(bx), static_cast<int>(by + box - w), static_cast<int>(box), static_cast<int>(w), darker(back_));
+        kansu_canvas_rect(canvas, static_cast<int>(bx), static_cast<int>(by), static_cast<int>(w), static_cast<int>(box), darker(back_));
+        kansu_canvas_rect(canvas, static_cast<int>(bx + box - w), static_cast<int>(by), static_cast<int>(w), static_cast<int>(box), darker(back_));
+        if (value_) {
+            const double u = box / 14;
+            kansu_canvas_line(canvas, bx + 3 * u, by + 7 * u, bx + 5.5 * u, by + 10 * u, fore_, 1.8 * u);
+            kansu_canvas_line(canvas, bx + 5.5 * u, by + 10 * u, bx + 10 * u, by + 3 * u, fore_, 1.8 * u);
+        }
+        kansu_canvas_clip(canvas, x + d.left, y + d.top, d.width, d.height);
+        kansu_canvas_text(canvas, caption_.c_str(), bx + box + 6 * s, y + d.top + (d.height - fontPixels(designFont.points) * s) / 2,
+                          s, fontPixels(designFont.points), designFont.bold, fore_);
+        kansu_canvas_unclip(canvas);
+    }
+
 private:
     std::string caption_;
     bool value_;
+    Colour back_ = 0, fore_ = 0;
 };
 
 class WebTextBox : public TextBox, public Placement {
@@ -141,6 +178,19 @@ public:
             return;
         text_ = t;
         kansu_dom_text_set(id, t.c_str());
+    }
+
+    // A white field in a thin grey frame, the text at its left, in the middle.
+    void paint(int canvas, double s, int x, int y) const override
+    {
+        const Box d = scaled(design, s);
+        const int w = std::max(1, static_cast<int>(std::lround(s)));
+        kansu_canvas_rect(canvas, x + d.left, y + d.top, d.width, d.height, 0xABABAB);
+        kansu_canvas_rect(canvas, x + d.left + w, y + d.top + w, d.width - 2 * w, d.height - 2 * w, 0xFFFFFF);
+        const int font = fontPixels(designFont.points);
+        kansu_canvas_clip(canvas, x + d.left, y + d.top, d.width, d.height);
+        kansu_canvas_text(canvas, text_.c_str(), x + d.left + 3 * s, y + d.top + (d.height - font * s) / 2, s, font, 0, 0);
+        kansu_canvas_unclip(canvas);
     }
 
 private:
@@ -178,31 +228,37 @@ private:
 // device pixels.
 class CanvasPainter : public GraphicsPainter {
 public:
-    CanvasPainter(int box, double s) : box_(box), s_(s) {}
-    void fillDevice(const Box& d, Colour colour) override { kansu_canvas_rect(box_, d.left, d.top, d.width, d.height, colour); }
+    // `x`, `y`: where the box's top left lies on the canvas.
+    CanvasPainter(int canvas, double s, int x = 0, int y = 0) : canvas_(canvas), s_(s), x_(x), y_(y) {}
+    void fillDevice(const Box& d, Colour colour) override
+    {
+        kansu_canvas_rect(canvas_, x_ + d.left, y_ + d.top, d.width, d.height, colour);
+    }
     void slopedLine(const LineControl& l) override
     {
-        kansu_canvas_line(box_, l.X1() * s_, l.Y1() * s_, l.X2() * s_, l.Y2() * s_, l.BorderColor(), l.BorderWidth() * s_);
+        kansu_canvas_line(canvas_, x_ + l.X1() * s_, y_ + l.Y1() * s_, x_ + l.X2() * s_, y_ + l.Y2() * s_, l.BorderColor(),
+                          l.BorderWidth() * s_);
     }
     void label(const Label& l) override
     {
         if (!l.transparent()) {
             const Box b = scaled({static_cast<int>(l.Left()), static_cast<int>(l.Top()), l.Width(), l.Height()}, s_);
-            kansu_canvas_rect(box_, b.left, b.top, b.width, b.height, l.BackColor());
+            kansu_canvas_rect(canvas_, x_ + b.left, y_ + b.top, b.width, b.height, l.BackColor());
         }
-        kansu_canvas_text(box_, l.Caption().c_str(), l.Left() * s_, l.Top() * s_, s_, fontPixels(l.font().points),
+        kansu_canvas_text(canvas_, l.Caption().c_str(), x_ + l.Left() * s_, y_ + l.Top() * s_, s_, fontPixels(l.font().points),
                           l.font().bold, l.ForeColor());
     }
     void shape(const Shape& sh) override
     {
         const double d = std::min(sh.Width(), sh.Height());
-        kansu_canvas_disc(box_, (sh.Left() + sh.Width() / 2.0) * s_, (sh.Top() + sh.Height() / 2.0) * s_, d / 2 * s_,
-                          sh.colour());
+        kansu_canvas_disc(canvas_, x_ + (sh.Left() + sh.Width() / 2.0) * s_, y_ + (sh.Top() + sh.Height() / 2.0) * s_,
+                          d / 2 * s_, sh.colour());
     }
 
 private:
-    int box_;
+    int canvas_;
     double s_;
+    int x_, y_;
 };
 
 class WebPictureBox : public PictureBox, public Placement {
@@ -286,7 +342,7 @@ public:
 
     // Draws what changed onto the canvas: the layer's pixels, then the
     // graphical controls above them.
-    void paint()
+    void paintChanges()
     {
         const double s = zoom_ * ratio_;
         const Box changed = layer_.takeDirty();
@@ -444,6 +500,26 @@ public:
     bool alive() const override { return alive_; }
 
     // The browser's viewport in page pixels, and its device pixels to one.
+    // The canvas (a number of the page's) that a picture is composed on.
+    int compose(const exporting::Picture& picture, double s) const
+    {
+        const exporting::Arrangement a = exporting::arrange(picture);
+        const int canvas = kansu_export_canvas(toDevice(a.size.width, s), toDevice(a.size.height, s), picture.back);
+        for (const exporting::Spot& spot : a.spots) {
+            const auto& box = static_cast<const WebPictureBox&>(*spot.box);
+            const Image image = box.layer().render(s);
+            const int x = toDevice(spot.x, s), y = toDevice(spot.y, s);
+            kansu_canvas_put_at(canvas, image.pixels.data(), image.width, image.height, x, y);
+            kansu_canvas_clip(canvas, x, y, image.width, image.height);
+            CanvasPainter painter(canvas, s, x, y);
+            paintGraphics(painter, box, {0, 0, image.width, image.height}, s, 1);
+            for (const Placement* child : box.children_)
+                child->paint(canvas, s, x, y);
+            kansu_canvas_unclip(canvas);
+        }
+        return canvas;
+    }
+
     void viewport(double width, double height, double ratio)
     {
         viewport_ = {static_cast<int>(width), static_cast<int>(height)};
@@ -454,7 +530,7 @@ public:
     void frame()
     {
         for (WebPictureBox* box : boxes_)
-            box->paint();
+            box->paintChanges();
     }
 
     WebPictureBox* box(int id) const
@@ -567,7 +643,7 @@ double zoomOf(int box)
     return b ? b->zoom() : 1;
 }
 double pageRatio() { return theWindow ? theWindow->ratio() : 1; }
-const Layer* layerOf(const PictureBox& box) { return &static_cast<const WebPictureBox&>(box).layer(); }
+int composePicture(const exporting::Picture& picture, double s) { return theWindow ? theWindow->compose(picture, s) : -1; }
 
 }  // namespace web
 
