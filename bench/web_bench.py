@@ -7,12 +7,15 @@ Usage: web_bench.py PAGE [BENCH_STEPS]
   BENCH_STEPS  the desktop's bench_steps, for the ratio of a step's time
 """
 
+import functools
+import http.server
 import json
 import os
 import re
 import statistics
 import subprocess
 import sys
+import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests'))
@@ -50,15 +53,56 @@ return [median(handler), median(shown), k.HEAP8.length];
 """
 
 
-def first_frame(url, loads=10):
+FIRST_FRAME = "const e = performance.getEntriesByName('kansu:first-frame'); return e.length ? e[0].startTime : 0"
+
+
+def first_frame(url, loads=10, before=None):
+    """Navigation to the first frame on screen, each load in a new browser
+    (a first visit); `before` runs ahead of the page's own scripts."""
     times = []
     for _ in range(loads):
         b = chromium()
         try:
+            if before:
+                b.d.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': before})
             b.get(url)
-            t = wait_until(lambda: b.js("const e = performance.getEntriesByName('kansu:first-frame');"
-                                        "return e.length ? e[0].startTime : 0"), 10)
-            times.append(t)
+            times.append(wait_until(lambda: b.js(FIRST_FRAME), 10))
+        finally:
+            b.quit()
+    return statistics.median(times), min(times), max(times)
+
+
+class Server:
+    """The folder served on 127.0.0.1 while it is open."""
+
+    def __init__(self, folder, port=0):
+        class Quiet(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', port), functools.partial(Quiet, directory=folder))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = 'http://127.0.0.1:%d/' % self.server.server_address[1]
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def offline_second_visit(folder, loads=5):
+    """The first frame of a visit after the server is gone."""
+    times = []
+    for _ in range(loads):
+        server = Server(folder)
+        b = chromium()
+        try:
+            b.get(server.url + 'index.html')
+            wait_until(lambda: b.d.execute_async_script(
+                "caches.keys().then(k => k.length ? caches.open(k[0]).then(c => c.keys()) : []).then(r => arguments[0](r.length))")
+                       >= 10, 10)
+            server.close()
+            b.get('about:blank')
+            b.get(server.url + 'index.html')
+            times.append(wait_until(lambda: b.js(FIRST_FRAME), 10))
         finally:
             b.quit()
     return statistics.median(times), min(times), max(times)
@@ -112,6 +156,19 @@ def main():
           (len(html.encode()) / 1000, (len(html.encode()) - font_bytes) / 1000, font_bytes / 1000))
     median, low, high = first_frame(url + '?zoom=100')
     print('navigation to the first frame: median %.0f ms (%.0f to %.0f over 10 loads)' % (median, low, high))
+    median, low, high = first_frame(url + '?zoom=100#figure=3,3,3,3,3&grid&graph&table&x=10')
+    print('a link to a figure with x = 10, to the first frame: median %.0f ms (%.0f to %.0f)' % (median, low, high))
+    server = Server(os.path.dirname(page_file))
+    try:
+        with_worker = first_frame(server.url + 'index.html?zoom=100', 8)[0]
+        without = first_frame(server.url + 'index.html?zoom=100', 8, 'delete Navigator.prototype.serviceWorker')[0]
+    finally:
+        server.close()
+    print('served, a first visit to the first frame: %.0f ms with the service worker, %.0f ms without (median of 8)'
+          % (with_worker, without))
+    median, low, high = offline_second_visit(os.path.dirname(page_file))
+    print('a second visit with the server gone, to the first frame: median %.0f ms (%.0f to %.0f over 5)'
+          % (median, low, high))
     handler1, shown1, memory1 = steps(url + '?zoom=100', 1)
     handler2, shown2, memory2 = steps(url + '?zoom=100', 2)
     print('a step with every option on, zoom 100 %%, ratio 1: %.2f ms (the handler %.2f ms)' % (shown1, handler1))
