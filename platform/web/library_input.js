@@ -35,7 +35,9 @@ mergeInto(LibraryManager.library, {
         var r = canvas.getBoundingClientRect();
         _kansu_pointer(id, kind, e.pointerId, button, KansuInput.shift(e), e.clientX - r.left, e.clientY - r.top);
       }
+      var pointerType = 'mouse';
       canvas.addEventListener('pointerdown', function(e) {
+        pointerType = e.pointerType;
         KansuPage.lesson.classList.remove('keyboard');
         frame.focus({preventScroll: true});
         try { canvas.setPointerCapture(e.pointerId); } catch (err) {}
@@ -44,9 +46,15 @@ mergeInto(LibraryManager.library, {
       canvas.addEventListener('pointermove', function(e) { send(1, e, KansuInput.buttons(e)); });
       canvas.addEventListener('pointerup', function(e) { send(2, e, KansuInput.button(e)); });
       canvas.addEventListener('pointercancel', function(e) { send(3, e, 1); });
-      // No menu, no selection, no drag of the picture by a long press or the
-      // right button: the program's own menus open on the right button's release.
-      frame.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+      // No browser menu, no selection, no drag of the picture by a long press
+      // or the right button: the program's own menus open on the right
+      // button's release, and a long press of a finger or a pen stands for it.
+      frame.addEventListener('contextmenu', function(e) {
+        e.preventDefault();
+        if (pointerType === 'mouse' || !KansuPage.live()) return;
+        var r = canvas.getBoundingClientRect();
+        _kansu_context(id, e.clientX - r.left, e.clientY - r.top);
+      });
       canvas.addEventListener('dragstart', function(e) { e.preventDefault(); });
     },
 

@@ -686,6 +686,15 @@ EMSCRIPTEN_KEEPALIVE void kansu_pointer(int box, int kind, int pointerId, int bu
         b->pointer(kind, pointerId, button, shift, x, y);
 }
 
+// A long press on a box: the release of the right button there.
+EMSCRIPTEN_KEEPALIVE void kansu_context(int box, double x, double y)
+{
+    if (!theWindow || !theWindow->alive())
+        return;
+    if (auto* b = theWindow->box(box); b && b->MouseUp)
+        platform::web::handle([&] { b->MouseUp(2, 0, platform::toLayout(x, b->zoom()), platform::toLayout(y, b->zoom())); });
+}
+
 EMSCRIPTEN_KEEPALIVE void kansu_viewport(double width, double height, double ratio)
 {
     if (theWindow && theWindow->alive())
