@@ -98,6 +98,10 @@ mergeInto(LibraryManager.library, {
       e.stopPropagation();
     });
     document.body.appendChild(menu);
+    // Kept within the window, as a menu near its edge opens leftward or upward.
+    var m = menu.getBoundingClientRect();
+    if (m.right > innerWidth) menu.style.left = Math.max(0, innerWidth - m.width) + 'px';
+    if (m.bottom > innerHeight) menu.style.top = Math.max(0, innerHeight - m.height) + 'px';
     KansuExport.menu = menu;
     setTimeout(function() {
       document.addEventListener('pointerdown', function away(e) {
