@@ -107,7 +107,9 @@ def script_tag(js):
 
 
 def page(template, icon, script, font, licence, head=''):
+    """The page; with a `head` (the manifest), the app that keeps its files."""
     return (template.replace('@ICON@', icon)
+            .replace('@APP@', 'true' if head else 'false')
             .replace('<!--@HEAD@-->', head)
             .replace('<!--@FONT_LICENCE@-->', '<!--\n' + licence.replace('--', '- -') + '-->')
             .replace('@SCRIPT@', script)
