@@ -62,9 +62,11 @@ mergeInto(LibraryManager.library, {
       if (!KansuPage.live()) return;
       var focus = document.activeElement;
       if (focus && focus !== document.body && !KansuPage.lesson.contains(focus)) return;
+      // On a Mac or an iPad, Command+C, S, P and L are what Ctrl+ is elsewhere.
+      var ctrl = e.ctrlKey || (e.metaKey && /Mac|iPhone|iPad/.test(navigator.platform) && /^Key[CSPL]$/.test(e.code));
       // The browser's own keys stay the browser's: its zoom, full screen,
       // developer tools and the system's shortcuts.
-      if (e.metaKey || e.key === 'Tab' || e.key === 'F11' || e.key === 'F12') return;
+      if ((e.metaKey && !ctrl) || e.key === 'Tab' || e.key === 'F11' || e.key === 'F12') return;
       if (e.ctrlKey && (e.key === '+' || e.key === '=' || e.key === '-' || e.key === '0' || e.code === 'Equal' ||
                         e.code === 'Minus' || e.code === 'Digit0' || e.code === 'NumpadAdd' ||
                         e.code === 'NumpadSubtract' || e.code === 'Numpad0'))
@@ -80,7 +82,7 @@ mergeInto(LibraryManager.library, {
       }
       KansuPage.lesson.classList.add('keyboard');
       var sleeps = KansuRun.sleeps;
-      var taken = _kansu_key(code, digit, letter, e.ctrlKey ? 1 : 0, e.shiftKey ? 1 : 0, e.altKey ? 1 : 0);
+      var taken = _kansu_key(code, digit, letter, ctrl ? 1 : 0, e.shiftKey ? 1 : 0, e.altKey ? 1 : 0);
       // A key that started the automatic run returned here at the run's
       // first pause: the program took it. F5 never reloads the lesson away.
       if (taken || KansuRun.sleeps !== sleeps || e.key === 'F5') e.preventDefault();
