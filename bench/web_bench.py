@@ -7,19 +7,16 @@ Usage: web_bench.py PAGE [BENCH_STEPS]
   BENCH_STEPS  the desktop's bench_steps, for the ratio of a step's time
 """
 
-import functools
-import http.server
 import json
 import os
 import re
 import statistics
 import subprocess
 import sys
-import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests'))
-from web_lesson import Page, chromium, wait_until  # noqa: E402
+from web_lesson import Page, Server, chromium, wait_until  # noqa: E402
 
 # Every option on and a 6-cm block in every column, then 1,000 steps of P,
 # each timed with the frame that shows it: forward to the far end, 最初に
@@ -70,22 +67,6 @@ def first_frame(url, loads=10, before=None):
         finally:
             b.quit()
     return statistics.median(times), min(times), max(times)
-
-
-class Server:
-    """The folder served on 127.0.0.1 while it is open."""
-
-    def __init__(self, folder, port=0):
-        class Quiet(http.server.SimpleHTTPRequestHandler):
-            def log_message(self, *args):
-                pass
-        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', port), functools.partial(Quiet, directory=folder))
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.url = 'http://127.0.0.1:%d/' % self.server.server_address[1]
-
-    def close(self):
-        self.server.shutdown()
-        self.server.server_close()
 
 
 def offline_second_visit(folder, loads=5):

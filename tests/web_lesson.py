@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""The lesson in a browser, driven from outside as a pupil would: real
-pointer and key input through WebDriver, in headless Chromium and in WebKit
-(the engine of Safari on the iPad) under Xvfb. The same lesson is run in the
-desktop program (under Xvfb, by xdotool) and the two are compared pixel by
-pixel.
+"""The lesson in a browser, driven from outside as a pupil would, through
+real pointer and key input: in headless Chromium, in WebKit (the engine of
+Safari on the iPad) under Xvfb and in Firefox. The same lesson is run in the
+desktop program (under Xvfb, by xdotool) and compared pixel by pixel; then
+what a teacher does with the page (a link, copy, save, print, offline).
 
 Usage: web_lesson.py PROGRAM PAGE OUTPUT_DIR
   PROGRAM     the desktop program, for the comparison
@@ -16,14 +16,14 @@ import functools
 import http.server
 import io
 import json
-import re
-import threading
 import os
+import re
 import shutil
 import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 from PIL import Image, ImageChops
@@ -203,13 +203,6 @@ class BiDi:
         steps.append({'type': 'pointerUp', 'button': 0})
         self.send('input.performActions', {'context': self.context, 'actions': [
             {'type': 'pointer', 'id': 'pointer', 'parameters': {'pointerType': kind}, 'actions': steps}]})
-
-    def keys(self, *keys):
-        steps = []
-        for k in keys:
-            steps += [{'type': 'keyDown', 'value': k}, {'type': 'keyUp', 'value': k}]
-        self.send('input.performActions', {'context': self.context,
-                                           'actions': [{'type': 'key', 'id': 'keyboard', 'actions': steps}]})
 
     def screenshot(self):
         shot = self.send('browsingContext.captureScreenshot', {'context': self.context})
@@ -547,14 +540,8 @@ def class_checks(url, out):
         b.quit()
 
     # Served from a web server, the page works offline after one visit.
-    folder = os.path.dirname(url[len('file://'):])
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-
-    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=folder))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    served = 'http://127.0.0.1:%d/index.html' % server.server_address[1]
+    server = Server(os.path.dirname(url[len('file://'):]))
+    served = server.url + 'index.html'
     b = chromium()
     try:
         Page(b, served)
@@ -563,14 +550,29 @@ def class_checks(url, out):
         wait_until(lambda: b.d.execute_async_script(
             "caches.keys().then(k => k.length ? caches.open(k[0]).then(c => c.keys()) : []).then(r => arguments[0](r.length))")
                    >= 10, 10)
-        server.shutdown()
-        server.server_close()
+        server.close()
         page = Page(b, served + '?zoom=100')
         page.run(LESSON[:1])
         check('列1に2 cmのブロックを置きました' in page.state()['status'], 'with the server gone, the page works offline',
               (kept, page.state()['status']))
     finally:
         b.quit()
+
+
+class Server:
+    """A folder served on 127.0.0.1 until closed."""
+
+    def __init__(self, folder):
+        class Quiet(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=folder))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = 'http://127.0.0.1:%d/' % self.server.server_address[1]
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
 
 
 def free_display():
