@@ -8,23 +8,13 @@
 
 #include <cstdio>
 
+#include "platform/view.h"
+
 namespace {
 
-constexpr int kMinZoom = 100, kMaxZoom = 300;
-
-// A whole number of percent in range, written with digits only ("150", not
-// "+150", "1.5e2" or "150%").
-std::optional<int> zoomPercent(const QString& text)
-{
-    bool digits = !text.isEmpty();
-    for (const QChar c : text)
-        digits = digits && c >= u'0' && c <= u'9';
-    bool number = false;
-    const int percent = text.toInt(&number);
-    if (!digits || !number || percent < kMinZoom || percent > kMaxZoom)
-        return std::nullopt;
-    return percent;
-}
+// The zoom's range in percent, as a page's address takes it too.
+constexpr int kMinZoom = static_cast<int>(platform::view::kMinZoom * 100);
+constexpr int kMaxZoom = static_cast<int>(platform::view::kMaxZoom * 100);
 
 void refuse(const QString& reason)
 {
@@ -89,7 +79,7 @@ std::optional<CommandLine> readCommandLine(int& argc, char* argv[])
 
     CommandLine options;
     if (parser.isSet(zoom)) {
-        options.zoom = zoomPercent(parser.value(zoom));
+        options.zoom = platform::view::zoomPercent(parser.value(zoom).toStdString());
         if (!options.zoom) {
             refuse(QStringLiteral("--zoom takes a whole number of percent from %1 to %2, not '%3'.")
                        .arg(kMinZoom)
