@@ -36,13 +36,20 @@ failed=0
 fail() { echo "e2e_desktop: FAILED: $wm: $*" >&2; failed=$((failed + 1)); }
 
 start_wm() { # NAME: starts it and waits until it has announced itself on the root window
+    # The name a manager that has ended left on the root window does not count.
+    xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
     case $1 in
         openbox) openbox --sm-disable >"$out/desktop-$1.log" 2>&1 & ;;
         xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$out/desktop-$1.log" 2>&1 & ;;
     esac
     wm_pid=$!
-    for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { sleep 0.5; return 0; }
+    local id
+    for _ in $(seq 100); do
+        id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p')
+        if [[ -n $id ]] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+            sleep 0.5
+            return 0
+        fi
         sleep 0.1
     done
     fail "the window manager did not start: $(tail -3 "$out/desktop-$1.log")"
