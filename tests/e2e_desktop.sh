@@ -56,14 +56,7 @@ start_wm() { # NAME: starts it and waits until it has announced itself on the ro
     return 1
 }
 start() { # ARGS...: starts the program and waits for its window
-    "$prog" "$@" >"$out/desktop-prog.log" 2>&1 &
-    prog_pid=$!
-    window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --name '３.１次関数' 2>/dev/null | head -n1) && [[ -n $window ]] && break
-        sleep 0.1
-    done
-    [[ -n $window ]] || { fail "no window with $*"; return 1; }
+    start_program "$out/desktop-prog.log" "$@" || { fail "no window with $*"; return 1; }
     sleep 1.5
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 }

@@ -71,14 +71,7 @@ drag() { # FX FY TX TY on the blackboard
 }
 
 start() { # ARGS...: starts the program and waits for its window
-    "$prog" "$@" >"$work/prog.log" 2>&1 &
-    prog_pid=$!
-    window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --name '３.１次関数' 2>/dev/null | head -n1) && [[ -n $window ]] && break
-        sleep 0.1
-    done
-    [[ -n $window ]] || { fail "no window with $*"; return 1; }
+    start_program "$work/prog.log" "$@" || { fail "no window with $*"; return 1; }
     sleep 1
 }
 stop() { kill "$prog_pid" 2>/dev/null; wait "$prog_pid" 2>/dev/null; prog_pid=""; }

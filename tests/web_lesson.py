@@ -438,9 +438,16 @@ def chromium_checks(url):
         time.sleep(0.5)
         vw, vh = page.js('return [innerWidth, innerHeight]')
         check(fits(page.state(), vw, vh), 'a resized window fits it again', (page.state()['lesson'], vw, vh))
-        sharp = page.js("""const c = document.querySelector('div[aria-label="黒板"] canvas');
-                           return [c.width, c.getBoundingClientRect().width * devicePixelRatio]""")
+        sharp_js = """const c = document.querySelector('div[aria-label="黒板"] canvas');
+                      return [c.width, c.getBoundingClientRect().width * devicePixelRatio]"""
+        sharp = page.js(sharp_js)
         check(abs(sharp[0] - sharp[1]) <= 1, 'the board is drawn at the device resolution', sharp)
+        # The browser's own zoom changes the pixel ratio: drawn again at the new one.
+        b.d.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                            {'width': 1200, 'height': 500, 'deviceScaleFactor': 1.5, 'mobile': False})
+        time.sleep(0.5)
+        sharp = page.js(sharp_js)
+        check(abs(sharp[0] - sharp[1]) <= 1, 'drawn again when the pixel ratio changes', sharp)
     finally:
         b.quit()
 

@@ -1,4 +1,4 @@
-# Sourced by the end-to-end tests: starts a private Xvfb.
+# Sourced by the end-to-end tests: starts a private Xvfb, and the program on it.
 #
 # start_xvfb FIRST LAST LOG [SCREEN]: starts Xvfb (a screen of SCREEN, by
 # default 1280x1024x24) on the first free display number in
@@ -22,6 +22,22 @@ start_xvfb() {
         kill "$xvfb_pid" 2>/dev/null
         wait "$xvfb_pid" 2>/dev/null
         xvfb_pid=""
+    done
+    return 1
+}
+
+# start_program LOG ARGS...: starts $prog with ARGS, its output to LOG, and
+# waits for its window; sets prog_pid and window. Returns 1 when no window
+# came within 10 s.
+start_program() {
+    local log=$1
+    shift
+    "$prog" "$@" >"$log" 2>&1 &
+    prog_pid=$!
+    window=""
+    for _ in $(seq 100); do
+        window=$(xdotool search --name '３.１次関数' 2>/dev/null | head -n1) && [[ -n $window ]] && return 0
+        sleep 0.1
     done
     return 1
 }

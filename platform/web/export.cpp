@@ -11,11 +11,6 @@
 #include "platform/surface.h"
 #include "platform/web/web.h"
 
-namespace platform::web {
-double zoomOf(int box);
-double pageRatio();
-}  // namespace platform::web
-
 namespace platform::page {
 std::string address()
 {

@@ -5,7 +5,7 @@
 mergeInto(LibraryManager.library, {
   $KansuPage: {
     elements: [],
-    boxes: {},      // box id -> {frame, canvas, ctx, scale, ratio, border}
+    boxes: {},      // box id -> {frame, canvas, ctx, scale, ratio}
     lesson: null,
     ended: false,
     framePending: false,
@@ -68,7 +68,7 @@ mergeInto(LibraryManager.library, {
     frame.appendChild(canvas);
     var id = KansuPage.add(frame, parent);
     KansuPage.boxes[id] = {frame: frame, canvas: canvas, ctx: canvas.getContext('2d', {alpha: false}),
-                           scale: 1, ratio: 1, border: 2};
+                           scale: 1, ratio: 1};
     KansuInput.attachBox(id, frame, canvas);
     return id;
   },
@@ -176,7 +176,7 @@ mergeInto(LibraryManager.library, {
     return id;
   },
 
-  kansu_dom_place__deps: ['$KansuPage', '$KansuAccess'],
+  kansu_dom_place__deps: ['$KansuPage'],
   kansu_dom_place: function(id, left, top, width, height, fontPixels, border, ratio) {
     var el = KansuPage.elements[id];
     var s = el.style;
@@ -186,11 +186,6 @@ mergeInto(LibraryManager.library, {
     s.height = (height / ratio) + 'px';
     s.fontSize = fontPixels + 'px';
     s.setProperty('--border', (border / ratio) + 'px');
-    var box = KansuPage.boxes[id];
-    if (box) {
-      box.border = border / ratio;
-      box.ratio = ratio;
-    }
   },
 
   // The lesson's root element: its place in the viewport and its size, in the

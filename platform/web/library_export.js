@@ -146,7 +146,7 @@ mergeInto(LibraryManager.library, {
     ctx.fillStyle = KansuPage.colour(back);
     ctx.fillRect(0, 0, width, height);
     var id = KansuExport.nextCanvas++;
-    KansuPage.boxes[id] = {canvas: canvas, ctx: ctx, scale: 1, ratio: 1, border: 0};
+    KansuPage.boxes[id] = {canvas: canvas, ctx: ctx, scale: 1, ratio: 1};
     return id;
   },
 

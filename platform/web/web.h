@@ -108,19 +108,21 @@ int composePicture(const exporting::Picture& picture, double s);
 int elementOf(const void* control);
 const void* controlOfElement(int id);
 
-// Runs a handler of the program and brings what assistive technology is told
-// up to date with the state it left.
-template <typename F>
-void handle(F&& handler);
+// The zoom of a picture box (by its number), and the page's device pixels
+// to one of its own.
+double zoomOf(int box);
+double pageRatio();
+
+// Brings what assistive technology is told up to date with the state the
+// program's handlers left.
 void settled();
 
-}  // namespace platform::web
-
-namespace platform::web {
+// Runs a handler of the program, then settled().
 template <typename F>
 void handle(F&& handler)
 {
     handler();
     settled();
 }
+
 }  // namespace platform::web

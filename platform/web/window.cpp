@@ -140,11 +140,10 @@ public:
         const Box d = scaled(design, s);
         kansu_canvas_rect(canvas, x + d.left, y + d.top, d.width, d.height, back_);
         const double box = 14 * s, bx = x + d.left, by = y + d.top + (d.height - box) / 2;
-        const double w = std::max(1.0, std::round(s));
-        kansu_canvas_rect(canvas, static_cast<int>(bx), static_cast<int>(by), static_cast<int>(box), static_cast<int>(w), darker(back_));
-        kansu_canvas_rect(canvas, static_cast<int>(bx), static_cast<int>(by + box - w), static_cast<int>(box), static_cast<int>(w), darker(back_));
-        kansu_canvas_rect(canvas, static_cast<int>(bx), static_cast<int>(by), static_cast<int>(w), static_cast<int>(box), darker(back_));
-        kansu_canvas_rect(canvas, static_cast<int>(bx + box - w), static_cast<int>(by), static_cast<int>(w), static_cast<int>(box), darker(back_));
+        const int w = std::max(1, static_cast<int>(std::lround(s)));
+        const int l = static_cast<int>(bx), t = static_cast<int>(by), n = static_cast<int>(box);
+        for (const Box& side : {Box{l, t, n, w}, Box{l, t + n - w, n, w}, Box{l, t, w, n}, Box{l + n - w, t, w, n}})
+            kansu_canvas_rect(canvas, side.left, side.top, side.width, side.height, darker(back_));
         if (value_) {
             const double u = box / 14;
             kansu_canvas_line(canvas, bx + 3 * u, by + 7 * u, bx + 5.5 * u, by + 10 * u, fore_, 1.8 * u);
@@ -636,7 +635,6 @@ const void* controlOfElement(int id)
     return nullptr;
 }
 
-// The window's box of an element, for the parts of the page that draw above it.
 double zoomOf(int box)
 {
     const WebPictureBox* b = theWindow ? theWindow->box(box) : nullptr;
