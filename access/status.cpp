@@ -6,22 +6,26 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/form1.h"
+#include "lang/texts.h"
 
 namespace {
 
 using Seen = AccessState::Seen;
 
 // The keys of the lesson, for the blackboard's tooltip (and the README).
-constexpr const char* kKeysHelp =
-    "黒板のキー（Tab で黒板へ）:\n"
-    "  ← →　トレイの 2・4・6 cm のブロックと列1〜5 を順に移動\n"
-    "  Home / End　端へ　　1〜5　その列へ\n"
-    "  Space / Enter　ブロックを持つ・置く　　Esc　戻す\n"
-    "  Delete　列のブロックを取り出す\n"
-    "どこからでも: PageDown 出す、PageUp 戻す、F5 自動、Esc ストップ\n"
-    "マウス: ブロックをクリックしてから列をクリックしても置けます";
+std::string keysHelp()
+{
+    return lang::tr("黒板のキー（Tab で黒板へ）:\n"
+                    "  ← →　トレイの 2・4・6 cm のブロックと列1〜5 を順に移動\n"
+                    "  Home / End　端へ　　1〜5　その列へ\n"
+                    "  Space / Enter　ブロックを持つ・置く　　Esc　戻す\n"
+                    "  Delete　列のブロックを取り出す\n"
+                    "どこからでも: PageDown 出す、PageUp 戻す、F5 自動、Esc ストップ\n"
+                    "マウス: ブロックをクリックしてから列をクリックしても置けます");
+}
 
 std::string format(const char* pattern, double value)
 {
@@ -33,15 +37,20 @@ std::string format(const char* pattern, double value)
 std::string chiText(double px) { return format("%.1f", (300 - px) / 20); }
 // A number of the graph's points: whole numbers without decimals.
 std::string number(double v) { return format(v == static_cast<long>(v) ? "%.0f" : "%.1f", v); }
+// A block's height in centimetres, of its kind.
+std::string height(double kind) { return format("%.0f", 2 * kind); }
+std::string columnNumber(int column) { return std::to_string(column + 1); }
 
-std::string blockText(double kind) { return format("%.0f cmのブロック", 2 * kind); }
+// TRANSLATORS: %1 is a block's height, 2, 4 or 6.
+std::string blockText(double kind) { return lang::tr("%1 cmのブロック", {height(kind)}); }
 
 std::string placeText(int place, const std::array<double, 5>& hako)
 {
     if (!a11y::isColumn(place))
-        return "トレイの" + blockText(a11y::kindOfTray(place));
+        return lang::tr("トレイの%1", {blockText(a11y::kindOfTray(place))});
     const int k = a11y::columnOf(place);
-    return "列" + std::to_string(k + 1) + "、" + (hako[k] != 0 ? blockText(hako[k]) : std::string("空き"));
+    // TRANSLATORS: a column of the rectangle (1 to 5) and what it holds.
+    return lang::tr("列%1、%2", {columnNumber(k), hako[k] != 0 ? blockText(hako[k]) : lang::tr("空き")});
 }
 
 // What changed between two looks, in words; "" for a step of P or nothing
@@ -52,24 +61,23 @@ std::string changeText(const Seen& was, const Seen& now)
     for (int k = 0; k < 5; ++k)
         if (was.hako[k] != now.hako[k])
             ++changed, column = k;
-    if (changed == 1) {
-        const std::string name = "列" + std::to_string(column + 1);
-        return now.hako[column] != 0 ? name + "に" + blockText(now.hako[column]) + "を置きました"
-                                     : name + "のブロックを取り出しました";
-    }
+    if (changed == 1)
+        return now.hako[column] != 0 ? lang::tr("列%1に%2を置きました", {columnNumber(column), blockText(now.hako[column])})
+                                     : lang::tr("列%1のブロックを取り出しました", {columnNumber(column)});
     if (changed > 1)
-        return now.hako == std::array<double, 5>{} ? "ブロックをすべて取り出しました" : "ブロックが変わりました";
+        return now.hako == std::array<double, 5>{} ? lang::tr("ブロックをすべて取り出しました") : lang::tr("ブロックが変わりました");
     if (now.px == 300 && was.px < 290)
-        return "点Pを最初に戻しました";
+        return lang::tr("点Pを最初に戻しました");
     if (now.held != was.held)
-        return now.held >= 0 ? blockText(now.heldKind) + "を持ちました" : "ブロックを戻しました";
+        return now.held >= 0 ? lang::tr("%1を持ちました", {blockText(now.heldKind)}) : lang::tr("ブロックを戻しました");
     if (now.selected != was.selected)
-        return now.selected >= 0 ? placeText(now.selected, now.hako) + "を選びました" : "選択を取り消しました";
+        return now.selected >= 0 ? lang::tr("%1を選びました", {placeText(now.selected, now.hako)}) : lang::tr("選択を取り消しました");
     if (now.cursor != was.cursor) {
         if (now.held < 0)
             return placeText(now.cursor, now.hako);
-        return a11y::isColumn(now.cursor) ? "列" + std::to_string(a11y::columnOf(now.cursor) + 1) + "の上"
-                                          : "トレイの上";
+        // TRANSLATORS: the block held by keyboard is over this column (1 to 5).
+        return a11y::isColumn(now.cursor) ? lang::tr("列%1の上", {columnNumber(a11y::columnOf(now.cursor))})
+                                          : lang::tr("トレイの上");
     }
     return "";
 }
@@ -83,40 +91,44 @@ AccessTexts Form1::accessTexts() const
     const std::string chi = chiText(px), y = number(gurafuy);
     const std::vector<int> totals = hyoTotals();
 
-    std::string columns;
+    std::vector<std::string> columns;
     for (int k = 0; k < 5; ++k)
-        columns += (k ? "、" : "") + (hako[k] != 0 ? format("%.0f cm", 2 * hako[k]) : std::string("空き"));
-    t.board = (acc.change.empty() ? "" : acc.change + "。") +
-              (hako == std::array<double, 5>{} ? std::string("長方形にブロックはありません。")
-                                               : "列1から列5のブロック: " + columns + "。") +
-              "点Pは χ = " + chi + " cm、ABを過ぎた面積は y = " + y + " cm²。";
-    t.status = "χ = " + chi + " cm、y = " + y + " cm²" + (acc.change.empty() ? "" : "、" + acc.change);
+        columns.push_back(hako[k] != 0 ? height(hako[k]) + " cm" : lang::tr("空き"));
+    // TRANSLATORS: a sentence of what changed, for the start of the blackboard's description.
+    t.board = (acc.change.empty() ? "" : lang::tr("%1。", {acc.change})) +
+              (hako == std::array<double, 5>{} ? lang::tr("長方形にブロックはありません。")
+                                               : lang::tr("列1から列5のブロック: %1。", {lang::listOf(columns)})) +
+              lang::tr("点Pは χ = %1 cm、ABを過ぎた面積は y = %2 cm²。", {chi, y});
+    t.status = acc.change.empty() ? lang::tr("χ = %1 cm、y = %2 cm²", {chi, y})
+                                  : lang::tr("χ = %1 cm、y = %2 cm²、%3", {chi, y, acc.change});
 
     if (Check3->Value() == 0) {
-        t.table = "表は隠れています。「表」にチェックを入れると出ます。";
+        t.table = lang::tr("表は隠れています。「表」にチェックを入れると出ます。");
     } else {
-        std::string xs, ys;
+        std::vector<std::string> xs, ys;
         for (std::size_t x = 0; x < totals.size(); ++x) {
-            xs += (x ? "、" : "") + std::to_string(x);
-            ys += (x ? "、" : "") + std::to_string(totals[x]);
+            xs.push_back(std::to_string(x));
+            ys.push_back(std::to_string(totals[x]));
         }
-        t.table = "χ = " + xs + " cm のとき、y = " + ys + " cm²。";
+        t.table = lang::tr("χ = %1 cm のとき、y = %2 cm²。", {lang::listOf(xs), lang::listOf(ys)});
     }
 
     // The graph is a broken line from (0, 0) to P's point, with a corner
     // wherever two neighbouring columns differ.
     if (Check2->Value() == 0) {
-        t.graph = "グラフは隠れています。「グラフ」にチェックを入れると出ます。";
+        t.graph = lang::tr("グラフは隠れています。「グラフ」にチェックを入れると出ます。");
     } else if (px == 300) {
-        t.graph = "点 (0, 0) だけです。";
+        t.graph = lang::tr("点 (0, 0) だけです。");
     } else {
         const double end = (300 - px) / 20;
-        std::string points = "(0, 0)";
+        std::vector<std::string> points{"(0, 0)"};
         for (int k = 1; k < 5 && 2 * k < end; ++k)
             if (hako[k] != hako[k - 1])
-                points += "、(" + std::to_string(2 * k) + ", " + std::to_string(totals.at(static_cast<std::size_t>(2 * k))) + ")";
-        points += "、(" + number(end) + ", " + y + ")";
-        t.graph = "折れ線 " + points + "。";
+                points.push_back("(" + std::to_string(2 * k) + ", " +
+                                 std::to_string(totals.at(static_cast<std::size_t>(2 * k))) + ")");
+        points.push_back("(" + number(end) + ", " + y + ")");
+        // TRANSLATORS: the graph's corner points, from (0, 0) to P's point.
+        t.graph = lang::tr("折れ線 %1。", {lang::listOf(points)});
     }
     return t;
 }
@@ -133,19 +145,19 @@ void Form1::accessInit()
                 name += c;
         a.name(*b, name);
     }
-    a.name(*Check1, "方眼");
-    a.name(*Check2, "グラフ");
-    a.name(*Check3, "表");
-    a.name(*Check4, "BからPまでの線分");
-    a.name(*Combo1, "速度");
-    a.name(*Text1, "点Pが動いた距離");
-    a.name(*kokuban, "黒板");
-    a.name(*hyo, "表");
-    a.name(*gamen, "グラフ");
+    a.name(*Check1, lang::tr("方眼"));
+    a.name(*Check2, lang::tr("グラフ"));
+    a.name(*Check3, lang::tr("表"));
+    a.name(*Check4, lang::tr("BからPまでの線分"));
+    a.name(*Combo1, lang::tr("速度"));
+    a.name(*Text1, lang::tr("点Pが動いた距離"));
+    a.name(*kokuban, lang::tr("黒板"));
+    a.name(*hyo, lang::tr("表"));
+    a.name(*gamen, lang::tr("グラフ"));
     a.role(*kokuban, platform::Accessibility::Role::Canvas);
     a.role(*hyo, platform::Accessibility::Role::Graphic);
     a.role(*gamen, platform::Accessibility::Role::Chart);
-    a.toolTip(*kokuban, kKeysHelp);
+    a.toolTip(*kokuban, keysHelp());
     // The small box is 17 pixels square: a press 4 pixels around it counts too.
     a.hitArea(*Check4, *kokuban, {236, 364, 25, 25});
     a.Refresh = [this] { accessRefresh(); };

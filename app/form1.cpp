@@ -1,8 +1,9 @@
 #include "app/form1.h"
+#include "lang/texts.h"
 
 Form1::Form1()
 {
-    window = platform::Window::create("３.１次関数  (by Zelkon)", 0xC0FFC0, 15465, 10230);
+    window = platform::Window::create(lang::tr("３.１次関数  (by Zelkon)"), 0xC0FFC0, 15465, 10230);
     buildLayout();
     connectHandlers();
     Form_Load();

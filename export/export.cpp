@@ -4,6 +4,7 @@
 // The pictures, the clipboard and the dialogs are the platform's
 // (platform::exporting).
 #include "app/form1.h"
+#include "lang/texts.h"
 
 using platform::Key;
 using platform::exporting::Picture;
@@ -17,7 +18,7 @@ Picture lessonOf(const Form1& f, bool everything)
 {
     const bool graph = everything || f.Check2->Value() != 0, table = everything || f.Check3->Value() != 0;
     return Picture::lesson(*f.kokuban, graph ? f.gamen : nullptr, table ? f.hyo : nullptr, f.window->BackColor(),
-                           "関数の利用");
+                           lang::tr("関数の利用"));
 }
 }  // namespace
 
@@ -44,12 +45,12 @@ void Form1::paneMenu(platform::PictureBox* pane, float x, float y)
         return;
     std::vector<exporting::MenuEntry> entries;
     if (pane == hyo)
-        entries.push_back({"表をコピー", [this] { exporting::copyText(hyoText()); }});
-    const Picture picture = Picture::of(*pane, pane == hyo ? "表" : "グラフ");
-    entries.push_back({"画像をコピー", [picture] { exporting::copyPicture(picture); }});
-    entries.push_back({"画像として保存…", [picture] { exporting::savePicture(picture); }});
+        entries.push_back({lang::tr("表をコピー"), [this] { exporting::copyText(hyoText()); }});
+    const Picture picture = Picture::of(*pane, pane == hyo ? lang::tr("表") : lang::tr("グラフ"));
+    entries.push_back({lang::tr("画像をコピー"), [picture] { exporting::copyPicture(picture); }});
+    entries.push_back({lang::tr("画像として保存…"), [picture] { exporting::savePicture(picture); }});
     if (!platform::page::address().empty())
-        entries.push_back({"この授業のリンクをコピー", [this] { copyLink(); }});
+        entries.push_back({lang::tr("この授業のリンクをコピー"), [this] { copyLink(); }});
     exporting::popupMenu(*pane, entries, x, y);
 }
 

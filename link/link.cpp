@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/form1.h"
+#include "lang/texts.h"
 
 namespace lessonlink {
 
@@ -60,7 +61,8 @@ Lesson read(std::string_view text)
                 if (kinds[k].size() == 1 && kinds[k][0] >= '0' && kinds[k][0] <= '3')
                     lesson.figure[k] = kinds[k][0] - '0';
                 else  // this column alone is refused
-                    lesson.refused.push_back("figure の列" + std::to_string(k + 1) + "=" + std::string(kinds[k]));
+                    // TRANSLATORS: a column of the link's figure that could not be read: its number and what was written.
+                    lesson.refused.push_back(lang::tr("figure の列%1=%2", {std::to_string(k + 1), kinds[k]}));
             }
             if (ok)
                 continue;

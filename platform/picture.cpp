@@ -1,6 +1,9 @@
 #include "platform/picture.h"
 
 #include <algorithm>
+#include <ctime>
+
+#include "lang/texts.h"
 
 namespace platform::exporting {
 
@@ -35,4 +38,17 @@ double pageScale(view::Size size, view::Size page, int line)
     return std::min(page.width / double(size.width), (page.height - 2 * line) / double(size.height));
 }
 
+}  // namespace platform::exporting
+
+namespace platform::exporting {
+std::string programTitle() { return lang::tr("３.１次関数"); }
+
+std::string dateText()
+{
+    const std::time_t now = std::time(nullptr);
+    const std::tm local = *std::localtime(&now);  // the one thread of the program reads it
+    // TRANSLATORS: a date: %1 the year, %2 the month (1 to 12), %3 the day.
+    return lang::tr("%1年%2月%3日", {std::to_string(local.tm_year + 1900), std::to_string(local.tm_mon + 1),
+                                      std::to_string(local.tm_mday)});
+}
 }  // namespace platform::exporting

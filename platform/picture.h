@@ -4,6 +4,7 @@
 // printed page above its footer.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/surface.h"
@@ -33,6 +34,8 @@ Arrangement arrange(const Picture& picture);
 double pageScale(view::Size size, view::Size page, int line);
 
 // The program's title in footers and documents.
-inline const char* programTitle() { return "３.１次関数"; }
+std::string programTitle();
+// Today's date as a printed page's footer gives it ("2026年12月8日").
+std::string dateText();
 
 }  // namespace platform::exporting

@@ -15,7 +15,8 @@ for option in "$@"; do
                  desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi
                  openbox xfwm4
                  "${web[@]}" chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr
-                 python3-websocket python3-pil)
+                 python3-websocket python3-pil
+                 gettext python3-polib)
       ;;
     --web) packages+=("${web[@]}") ;;
   esac

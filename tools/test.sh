@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh --tests
+# The catalogue of texts lists every text the sources look up.
+/usr/bin/python3 tools/texts.py --check
 # The lesson for browsers, which the browser tests drive.
 tools/web.sh
 

@@ -25,6 +25,7 @@
 #include <cerrno>
 #include <cmath>
 
+#include "lang/texts.h"
 #include "platform/picture.h"
 #include "platform/qt/internal.h"
 #include "platform/qt/picturebox.h"
@@ -36,7 +37,8 @@ namespace {
 constexpr int kPdfDpi = 300;
 constexpr int kMostDpi = 600;  // a finer printer gets the picture drawn at this resolution, enlarged
 
-QString programTitle() { return QString::fromUtf8(exporting::programTitle()); }
+QString programTitle() { return q(exporting::programTitle()); }
+QString trq(const char* japanese) { return q(lang::tr(japanese)); }
 
 // Paints a box at scale s with its top left at `at` (device pixels): its
 // drawing layer, its graphical controls and the windowed controls inside it,
@@ -77,19 +79,20 @@ QString cannotWrite(const QString& what, const QString& path, const QFileDevice&
     const QFileInfo info(path);
     QString reason;
     if (info.isDir())
-        reason = QStringLiteral("同じ名前のフォルダがあります");
+        reason = trq("同じ名前のフォルダがあります");
     else if (error == ENAMETOOLONG)
-        reason = QStringLiteral("ファイルの名前が長すぎます");
+        reason = trq("ファイルの名前が長すぎます");
     else if (!info.dir().exists())
-        reason = QStringLiteral("保存先のフォルダがありません");
+        reason = trq("保存先のフォルダがありません");
     else if (error == ENOSPC || error == EDQUOT)
-        reason = QStringLiteral("ディスクがいっぱいです");
+        reason = trq("ディスクがいっぱいです");
     else if (info.exists() && !info.isWritable())
-        reason = QStringLiteral("このファイルは書き換えが許されていません");
+        reason = trq("このファイルは書き換えが許されていません");
     else if (file.error() == QFileDevice::OpenError || error == EACCES || error == EPERM || error == EROFS)
-        reason = QStringLiteral("このフォルダにはファイルを作れません");
+        reason = trq("このフォルダにはファイルを作れません");
     else
-        reason = QStringLiteral("書き込めませんでした（%1）").arg(error != 0 ? qt_error_string(error) : file.errorString());
+        // TRANSLATORS: %1 is the system's own reason, in its words.
+        reason = q(lang::tr("書き込めませんでした（%1）", {(error != 0 ? qt_error_string(error) : file.errorString()).toStdString()}));
     return QStringLiteral("%1\n\n%2\n\n%3").arg(what, QDir::toNativeSeparators(path), reason);
 }
 
@@ -135,9 +138,9 @@ void paintPage(QPainter& p, const QPaintDevice& device, const exporting::Picture
     p.drawImage(QRect(QPoint((area.width() - shown.width()) / 2, 0), shown), image);
     const QRect footer(0, area.height() - line, area.width(), line);
     p.setPen(Qt::black);
-    p.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, programTitle() + QStringLiteral("　関数の利用"));
+    p.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, trq("３.１次関数　関数の利用"));
     p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
-               QLocale(QLocale::Japanese).toString(QDate::currentDate(), QStringLiteral("yyyy年M月d日")));
+               q(exporting::dateText()));
 }
 
 // The user's pictures or documents folder, else the home folder.
@@ -168,7 +171,7 @@ QImage picture(const exporting::Picture& pic, double s)
 
 QString savePng(const QImage& image, const QString& path)
 {
-    const QString what = QStringLiteral("画像を保存できませんでした。");
+    const QString what = trq("画像を保存できませんでした。");
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
@@ -190,12 +193,12 @@ QString printLesson(const exporting::Picture& lesson, QPrinter& printer)
     QPainter p;
     if (printer.outputFormat() != QPrinter::PdfFormat) {
         if (!p.begin(&printer))
-            return QStringLiteral("印刷できませんでした。\n\nプリンター「%1」を使えません。").arg(printer.printerName());
+            return q(lang::tr("印刷できませんでした。\n\nプリンター「%1」を使えません。", {printer.printerName().toStdString()}));
         paintPage(p, printer, lesson);
         return {};
     }
     // A PDF file, like a picture, appears whole or not at all.
-    const QString what = QStringLiteral("PDF ファイルを保存できませんでした。"), path = printer.outputFileName();
+    const QString what = trq("PDF ファイルを保存できませんでした。"), path = printer.outputFileName();
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
@@ -224,16 +227,16 @@ ExportDialogs& exportDialogs()
 {
     static ExportDialogs dialogs{
         [](QWidget* parent, const QString& suggested) {
-            QFileDialog dialog(parent, QStringLiteral("画像として保存"));
+            QFileDialog dialog(parent, trq("画像として保存"));
             dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setNameFilter(QStringLiteral("PNG 画像 (*.png)"));
+            dialog.setNameFilter(trq("PNG 画像 (*.png)"));
             dialog.setDefaultSuffix(QStringLiteral("png"));
             dialog.selectFile(suggested);
             return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
         },
         [](QWidget* parent, QPrinter& printer) {
             QPrintDialog dialog(&printer, parent);
-            dialog.setWindowTitle(QStringLiteral("印刷"));
+            dialog.setWindowTitle(trq("印刷"));
             dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
             return dialog.exec() == QDialog::Accepted;
         },
@@ -293,7 +296,7 @@ void savePicture(const Picture& p)
 void printLesson(const Picture& lesson)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(programTitle());
+    printer.setDocName(q(programTitle()));
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                       QPageLayout::Millimeter));
     // With no printer installed the dialog offers a PDF file: name one.

@@ -12,6 +12,13 @@ mergeInto(LibraryManager.library, {
     firstFrame: false,
     family: '"Kansu Gothic", "IPAPGothic", "IPA Pゴシック", sans-serif',
 
+    // A text of the page in the pupil's language, looked up by its Japanese
+    // original, with %1, %2, ... replaced by the arguments in turn.
+    tr: function(japanese, args) {
+      return japanese.replace(/%([1-9])/g, function(all, n) {
+        return args && Number(n) <= args.length ? String(args[Number(n) - 1]) : all;
+      });
+    },
     colour: function(c) {
       return 'rgb(' + (c & 255) + ',' + ((c >>> 8) & 255) + ',' + ((c >>> 16) & 255) + ')';
     },

@@ -118,7 +118,7 @@ mergeInto(LibraryManager.library, {
   kansu_export_copy_text__deps: ['$KansuPage'],
   kansu_export_copy_text: function(text) {
     var t = UTF8ToString(text);
-    function done() { KansuPage.notice('コピーしました。', false); }
+    function done() { KansuPage.notice(KansuPage.tr('コピーしました。'), false); }
     function older() {
       var focus = document.activeElement, area = document.createElement('textarea');
       area.value = t;
@@ -131,7 +131,7 @@ mergeInto(LibraryManager.library, {
       area.remove();
       if (focus) focus.focus({preventScroll: true});
       if (ok) done();
-      else KansuPage.notice('コピーできませんでした。このブラウザはページからクリップボードに書くことを許していません。', true);
+      else KansuPage.notice(KansuPage.tr('コピーできませんでした。このブラウザはページからクリップボードに書くことを許していません。'), true);
     }
     if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(t).then(done, older);
     else older();
@@ -153,8 +153,8 @@ mergeInto(LibraryManager.library, {
   kansu_export_copy_picture__deps: ['$KansuExport', '$KansuPage'],
   kansu_export_copy_picture: function(id) {
     var canvas = KansuExport.take(id);
-    var refused = '画像をコピーできませんでした。このブラウザはページから画像をクリップボードに入れることを' +
-                  '許していません。「画像として保存…」（Ctrl+S）で保存してください。';
+    var refused = KansuPage.tr('画像をコピーできませんでした。このブラウザはページから画像をクリップボードに入れることを' +
+                               '許していません。「画像として保存…」（Ctrl+S）で保存してください。');
     if (!navigator.clipboard || !navigator.clipboard.write || typeof ClipboardItem === 'undefined') {
       KansuPage.notice(refused, true);
       return;
@@ -164,7 +164,7 @@ mergeInto(LibraryManager.library, {
     });
     try {
       navigator.clipboard.write([new ClipboardItem({'image/png': blob})]).then(function() {
-        KansuPage.notice('画像をコピーしました。', false);
+        KansuPage.notice(KansuPage.tr('画像をコピーしました。'), false);
       }, function() { KansuPage.notice(refused, true); });
     } catch (e) {
       KansuPage.notice(refused, true);
@@ -175,7 +175,7 @@ mergeInto(LibraryManager.library, {
   kansu_export_save_picture: function(id, name, perMetre) {
     var canvas = KansuExport.take(id), file = UTF8ToString(name) + '.png';
     var failed = function() {
-      KansuPage.notice('「' + file + '」を保存できませんでした。ブラウザがダウンロードを許しているか確かめてください。', true);
+      KansuPage.notice(KansuPage.tr('「%1」を保存できませんでした。ブラウザがダウンロードを許しているか確かめてください。', [file]), true);
     };
     canvas.toBlob(function(blob) {
       if (!blob) return failed();
@@ -201,13 +201,13 @@ mergeInto(LibraryManager.library, {
     canvas.style.height = (canvas.height / 3272 * 277) + 'mm';
     document.getElementById('print-picture').replaceChildren(canvas);
     var d = new Date();
-    document.getElementById('print-date').textContent = d.getFullYear() + '年' + (d.getMonth() + 1) + '月' + d.getDate() + '日';
+    document.getElementById('print-date').textContent = KansuPage.tr('%1年%2月%3日', [d.getFullYear(), d.getMonth() + 1, d.getDate()]);
     if (!now) return;
     KansuExport.printing = true;
     try {
       window.print();
     } catch (e) {
-      KansuPage.notice('印刷できませんでした。ブラウザのメニューから印刷してください。', true);
+      KansuPage.notice(KansuPage.tr('印刷できませんでした。ブラウザのメニューから印刷してください。'), true);
     } finally {
       KansuExport.printing = false;
     }
