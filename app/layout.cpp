@@ -89,6 +89,5 @@ void Form1::buildLayout()
     Label7 = &h.add<Label>("ｙ", Box{8, 64, 17, 33}, black, lightYellow, false, Font{24, true});
     Label5 = &h.add<Label>("χ", Box{0, 16, 33, 33}, black, lightYellow, false, Font{24, true});
 
-    w.setTabOrder({gamen, end, Combo1, Check2, kokuban, susumu, modoru, jidou, tomeru, Check3, Check1, hyo,
-                   Command1, Check4, Text1, Command2});
+    w.setTabOrder();
 }

@@ -4,6 +4,9 @@
 // supplies the strokes, the text and the circle.
 #pragma once
 
+#include <string>
+
+#include "platform/layer.h"
 #include "platform/surface.h"
 
 namespace platform {
@@ -11,6 +14,14 @@ namespace platform {
 class GraphicsPainter {
 public:
     virtual ~GraphicsPainter() = default;
+    // Where the container being painted lies: `scale` of the painter's pixels
+    // to one of the layout's, its top left at (x, y) of the painter's pixels.
+    // Every place below counts from there.
+    void place(double scale, double x = 0, double y = 0) { scale_ = scale, x_ = x, y_ = y; }
+    double scale() const { return scale_; }
+    double x() const { return x_; }
+    double y() const { return y_; }
+
     // A rectangle of device pixels in one colour.
     virtual void fillDevice(const Box& device, Colour colour) = 0;
     // A line control that is neither horizontal nor vertical: no smoothing, round ends.
@@ -18,6 +29,23 @@ public:
     // A label: its background unless transparent, then its caption.
     virtual void label(const Label& label) = 0;
     virtual void shape(const Shape& shape) = 0;
+    // An image of device pixels, one to one, with its top left at (x, y),
+    // only where it meets `clip` (device pixels).
+    virtual void image(const Image& image, int x, int y, const Box& clip) = 0;
+    // A smoothed stroke with round ends from (x1, y1) to (x2, y2), `width`
+    // wide, all in device pixels.
+    virtual void stroke(double x1, double y1, double x2, double y2, double width, Colour colour) = 0;
+    // A smoothed text in the program's face with the top left of its line box
+    // at (x, y) (device pixels): a font of `pixels` layout pixels, `scale`
+    // device pixels to one of them.
+    virtual void text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour) = 0;
+    // Painting keeps inside a box of device pixels until unclip().
+    virtual void clip(const Box& device) = 0;
+    virtual void unclip() = 0;
+
+private:
+    double scale_ = 1;
+    double x_ = 0, y_ = 0;
 };
 
 // The device pixels of a horizontal or vertical line control at scale s: the

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -308,8 +309,9 @@ public:
     virtual CheckBox& addCheckBox(Container* parent, const std::string& caption, int value, const Layout& layout) = 0;
     virtual TextBox& addTextBox(Container* parent, const std::string& text, const Layout& layout) = 0;
     virtual ComboBox& addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& layout) = 0;
-    // Puts the focusable controls in this order (first takes the focus first).
-    virtual void setTabOrder(const std::vector<const void*>& controls) = 0;
+    // Puts the focusable controls in the order of their tab indexes as laid
+    // out; the first takes the focus first.
+    virtual void setTabOrder() = 0;
 
     virtual void Show() = 0;
     // Closes the window and ends the program: every event loop returns and no
@@ -358,7 +360,9 @@ namespace settings {
 // The user's store of this program, or the file at `path` when one is given.
 void open(const std::string& path = {});
 void close();
-// The zoom last kept, or 1 when there is none or the store cannot be read.
+// The zoom last kept, if one is and the store can be read.
+std::optional<double> keptZoom();
+// The zoom last kept, or 1.
 double savedZoom();
 void saveZoom(double z);
 }  // namespace settings
@@ -368,7 +372,14 @@ namespace page {
 // The page's address without its '#' part; empty where the lesson is no page
 // (the desktop program).
 std::string address();
+// A short message: at the top of a page for a while, on the desktop a line
+// on its standard error. `error`: what failed and why.
+void notice(const std::string& text, bool error);
 }  // namespace page
+
+// Runs a handler of the program as the platform runs those of its events:
+// then what a screen reader is told follows the change.
+void handled(const std::function<void()>& handler);
 
 // Copy, save and print: pictures of the picture boxes drawn afresh at a
 // larger scale (sharp, not enlarged from the screen), the clipboard, the file
@@ -423,6 +434,9 @@ void savePicture(const Picture& picture);
 // lesson on one A4 page, landscape, at the printer's resolution, with the
 // date in a footer; a message says why when it cannot.
 void printLesson(const Picture& lesson);
+// The lesson that the platform's own print prints as it stands, where the
+// platform has one (a browser's menu).
+void setPrintedLesson(const Picture& lesson);
 }  // namespace exporting
 
 }  // namespace platform

@@ -1,27 +1,21 @@
-// Accessibility on Qt Widgets: names, roles and descriptions of the controls
-// with their change events, the focus mark around the focused control while
-// the keyboard is in use, the keyboard cursor frame and the selection drawn
-// above the blackboard, and a larger hit area for a small check box.
-#include <QAbstractButton>
+// Accessibility on Qt Widgets: names, roles and descriptions of the widgets
+// with their change events, the status line as the description of the
+// focused control, the focus mark around it while the keyboard is in use, and
+// the keyboard's use and the focus moves handed to the shell.
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusFrame>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleHintReturnMask>
 #include <QStyleOption>
 
-#include <algorithm>
-#include <cmath>
-#include <vector>
 
-#include "platform/access.h"
 #include "platform/marks.h"
 #include "platform/qt/internal.h"
 
@@ -30,18 +24,6 @@ namespace platform {
 namespace qt {
 
 namespace {
-
-// The marks' colours and widths are platform/marks.h's.
-const QColor kFocusMark = toQColor(marks::kFocus), kCursor = toQColor(marks::kCursor), kSelection = toQColor(marks::kSelection);
-int markWidth(double zoom) { return marks::focusWidth(zoom); }
-
-// Fills a band `width` pixels wide just inside `outer`.
-void band(QPainter& p, const QRect& outer, int width, const QColor& colour)
-{
-    const QRegion ring = QRegion(outer) - QRegion(outer.adjusted(width, width, -width, -width));
-    for (const QRect& r : ring)
-        p.fillRect(r, colour);
-}
 
 // An editable combo box that a screen reader names by its accessible name.
 // On this platform the toolkit names a combo box by its text and expects a
@@ -102,24 +84,23 @@ void setRole(QWidget* w, QAccessible::Role role)
 }
 
 // Focus frames are left out of the accessibility tree by the toolkit, which
-// suits both marks: they are drawings for the eye only.
+// suits the mark: it is a drawing for the eye only.
 
 // The margin and the ring-shaped mask of the focus mark.
 class MarkStyle : public QProxyStyle {
 public:
-    explicit MarkStyle(const Window& window) : window_(window) {}
+    explicit MarkStyle(const WindowWidget* window) : window_(window) {}
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         if (metric == PM_FocusFrameHMargin || metric == PM_FocusFrameVMargin)
-            return markWidth(window_.zoom());
+            return marks::focusWidth(window_->zoom);
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* data) const override
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override
     {
         if (hint == SH_FocusFrame_Mask && option) {
             if (auto* mask = qstyleoption_cast<QStyleHintReturnMask*>(data)) {
-                const int w = markWidth(window_.zoom());
+                const int w = marks::focusWidth(window_->zoom);
                 mask->region = QRegion(option->rect) - QRegion(option->rect.adjusted(w, w, -w, -w));
             }
             return 1;
@@ -132,13 +113,13 @@ public:
     }
 
 private:
-    const Window& window_;
+    const WindowWidget* window_;
 };
 
 // The focus mark around the focused control, outside its edges.
 class FocusMark : public QFocusFrame {
 public:
-    FocusMark(QWidget* parent, const Window& window) : QFocusFrame(parent), style_(window)
+    explicit FocusMark(WindowWidget* window) : QFocusFrame(window), style_(window)
     {
         setStyle(&style_);
         hide();
@@ -148,255 +129,126 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        p.fillRect(rect(), kFocusMark);  // the mask leaves the ring
+        p.fillRect(rect(), toQColor(marks::kFocus));  // the mask leaves the ring
     }
 
 private:
     MarkStyle style_;
 };
 
-// The marks above a picture box: a transparent layer over its drawing area.
-class BoxMarks : public QFocusFrame {
-public:
-    BoxMarks(QWidget* canvas, const Window& window) : QFocusFrame(canvas), window_(window)
-    {
-        setGeometry(canvas->rect());
-        hide();
-    }
-    QRect cursor, selection;  ///< the marks' outer edges, in the box's pixels; an empty one is not drawn
-    bool showCursor = false;
+// The property of a described picture box: its description says what the
+// status line would.
+constexpr char kDescribed[] = "kansuDescribed";
 
-    void refresh()
-    {
-        const bool any = (showCursor && !cursor.isEmpty()) || !selection.isEmpty();
-        if (any) {
-            raise();
-            update();
-        }
-        setVisible(any);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.scale(window_.zoom(), window_.zoom());
-        if (showCursor && !cursor.isEmpty())
-            band(p, cursor, marks::kBand, kCursor);
-        if (!selection.isEmpty())
-            band(p, selection, marks::kBand, kSelection);
-    }
-
-private:
-    const Window& window_;
-};
-
-class QtAccessibility;
-std::vector<QtAccessibility*>& bridges()
+// The control that carries the status line.
+QPointer<QWidget>& holder()
 {
-    static std::vector<QtAccessibility*> all;
-    return all;
+    static QPointer<QWidget> widget;
+    return widget;
 }
 
-class QtAccessibility : public QObject, public Accessibility {
+// Tells the shell when a window's keyboard is used or a pointer pressed in
+// it, and when the focus moves; the status line stays with the control it
+// was said on.
+class AccessWatch : public QObject {
 public:
-    explicit QtAccessibility(Window& window) : window_(window), top_(widgetOf(window))
+    explicit AccessWatch(WindowWidget* window) : QObject(window), window_(window)
     {
-        static const bool factory = (QAccessible::installFactory(roleFactory), true);
-        (void)factory;
-        setRole(top_, QAccessible::Window);  // a frame with the window's caption as its name
-        mark_ = new FocusMark(top_, window);
-        qApp->installEventFilter(this);
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) { focusMoved(old); });
-        bridges().push_back(this);
-    }
-    ~QtAccessibility() override
-    {
-        std::erase(bridges(), this);
-        delete mark_.data();
-        delete marks_.data();
-    }
-
-    void name(AnyControl c, const std::string& text) override
-    {
-        QWidget* w = widgetFor(c);
-        w->setAccessibleName(q(text));
-        if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
-            combo->lineEdit()->setAccessibleName(q(text));
-            setRole(combo, QAccessible::ComboBox);
-        }
-    }
-
-    void role(const PictureBox& box, Role role) override
-    {
-        setRole(frameOf(box), role == Role::Canvas  ? QAccessible::Canvas
-                              : role == Role::Chart ? QAccessible::Chart
-                                                    : QAccessible::Graphic);
-    }
-
-    void toolTip(AnyControl c, const std::string& text) override { widgetFor(c)->setToolTip(q(text)); }
-
-    const void* focus() const override { return controlOf(window_, QApplication::focusWidget()); }
-
-    void describe(const PictureBox& box, const std::string& text) override
-    {
-        QWidget* w = frameOf(box);
-        if (std::find(described_.begin(), described_.end(), w) == described_.end())
-            described_.push_back(w);
-        // The toolkit sends every setting to assistive technology as a change.
-        if (w->accessibleDescription() != q(text))
-            w->setAccessibleDescription(q(text));
-    }
-
-    void status(const std::string& text) override
-    {
-        if (text == status_)
-            return;
-        status_ = text;
-        if (quiet_)  // a focus move: the control just reached has no status line yet
-            return;
-        QWidget* w = QApplication::focusWidget();
-        if (!w || w->window() != top_ || std::find(described_.begin(), described_.end(), w) != described_.end())
-            return;
-        if (holder_ && holder_ != w)
-            holder_->setAccessibleDescription({});
-        holder_ = w;
-        w->setAccessibleDescription(q(text));
-    }
-
-    void marks(const PictureBox& box, Box cursor, Box selection) override
-    {
-        if (!marks_) {
-            marksBox_ = &box;
-            marks_ = new BoxMarks(widgetOf(box), window_);
-        }
-        marks_->cursor = cursor.empty() ? QRect() : toRect(marks::cursorFrame(cursor));
-        marks_->selection = selection.empty() ? QRect() : toRect(marks::selectionFrame(selection));
-        showMarks();
-    }
-
-    void hitArea(const CheckBox& check, const PictureBox& box, Box area) override
-    {
-        hitCheck_ = qobject_cast<QAbstractButton*>(widgetOf(check));
-        hitCanvas_ = widgetOf(box);
-        hitArea_ = toRect(area);
+        static const bool watching = (connect(qApp, &QApplication::focusChanged, qApp, [](QWidget* old, QWidget*) {
+                                          if (holder() && holder() == old) {
+                                              holder()->setAccessibleDescription({});
+                                              holder() = nullptr;
+                                          }
+                                          shell::focusMoved();
+                                      }),
+                                      true);
+        (void)watching;
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            if (!keyboard_ && inWindow(watched))
-                keyboardUsed(true);
-            return false;
-        case QEvent::MouseButtonPress:
-            if (keyboard_ && inWindow(watched))
-                keyboardUsed(false);
-            return watched == hitCanvas_ && hit(static_cast<QMouseEvent*>(event), true);
-        case QEvent::MouseMove:
-            return watched == hitCanvas_ && hitPressed_;
-        case QEvent::MouseButtonRelease:
-            return watched == hitCanvas_ && hit(static_cast<QMouseEvent*>(event), false);
-        case QEvent::Resize:
-            if (marks_ && watched == marks_->parent())
-                marks_->setGeometry(static_cast<QWidget*>(watched)->rect());
-            return false;
-        default:
-            return false;
-        }
+        const bool key = event->type() == QEvent::KeyPress, press = event->type() == QEvent::MouseButtonPress;
+        if ((key || press) && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == window_)
+            shell::keyboardUsed(nativeOf(window_), key);
+        return false;
     }
 
 private:
-    QWidget* widgetFor(AnyControl c) const { return widgetOfControl(window_, c.control()); }
-    QWidget* focusedControl() const { return widgetOfControl(window_, focus()); }
-    bool inWindow(QObject* o) const { return o->isWidgetType() && static_cast<QWidget*>(o)->window() == top_; }
-
-    void keyboardUsed(bool used)
-    {
-        keyboard_ = used;
-        showMarks();
-    }
-
-    // The focus mark around the focused control and the keyboard cursor on
-    // the box, both only while the keyboard is in use.
-    void showMarks()
-    {
-        QWidget* focused = keyboard_ ? focusedControl() : nullptr;
-        mark_->setWidget(focused);
-        if (focused)
-            mark_->show();
-        if (marks_) {
-            marks_->showCursor = keyboard_ && focus() == marksBox_;
-            marks_->refresh();
-        }
-    }
-
-    void focusMoved(QWidget* old)
-    {
-        if (holder_ && holder_ == old) {  // the status line stays with the control it was said on
-            holder_->setAccessibleDescription({});
-            holder_ = nullptr;
-        }
-        showMarks();
-        quiet_ = true;
-        guarded([this] {
-            if (Refresh)
-                Refresh();
-        });
-        quiet_ = false;
-    }
-
-    // A press and release inside the hit area but beside the check box toggle it.
-    bool hit(QMouseEvent* e, bool press)
-    {
-        if (!hitCheck_ || !hitCanvas_)
-            return false;
-        const QPointF at = e->position() / window_.zoom();
-        const bool inside = QRectF(hitArea_).contains(at);
-        if (press) {
-            hitPressed_ = inside;
-            return inside;
-        }
-        if (!hitPressed_)
-            return false;
-        hitPressed_ = false;
-        if (inside) {
-            hitCheck_->setFocus(Qt::MouseFocusReason);
-            hitCheck_->click();
-        }
-        return true;
-    }
-
-    Window& window_;
-    QWidget* top_;
-    std::vector<QWidget*> described_;
-    QPointer<FocusMark> mark_;
-    QPointer<BoxMarks> marks_;
-    const void* marksBox_ = nullptr;
-    QPointer<QWidget> holder_;  ///< the control that carries the status line
-    std::string status_;
-    bool keyboard_ = false, quiet_ = false;
-    QPointer<QAbstractButton> hitCheck_;
-    QPointer<QWidget> hitCanvas_;
-    QRect hitArea_;
-    bool hitPressed_ = false;
+    WindowWidget* window_;
 };
 
 }  // namespace
 
-void settled()
+void watchAccess(WindowWidget* window)
 {
-    for (QtAccessibility* b : bridges())
-        if (b->Refresh)
-            b->Refresh();
+    static const bool factory = (QAccessible::installFactory(roleFactory), true);
+    (void)factory;
+    setRole(window, QAccessible::Window);  // a frame with the window's caption as its name
+    window->focusMark = new FocusMark(window);
+    window->access = new AccessWatch(window);
+    qApp->installEventFilter(window->access);
 }
 
 }  // namespace qt
 
-std::unique_ptr<Accessibility> Accessibility::create(Window& window)
+namespace backend {
+
+using namespace qt;
+
+void accessibleName(Native control, const std::string& name)
 {
-    return std::make_unique<qt::QtAccessibility>(window);
+    QWidget* w = widget(control);
+    w->setAccessibleName(q(name));
+    if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
+        combo->lineEdit()->setAccessibleName(q(name));
+        setRole(combo, QAccessible::ComboBox);
+    }
 }
+
+void accessibleRole(Native box, Accessibility::Role role)
+{
+    setRole(widget(box), role == Accessibility::Role::Canvas  ? QAccessible::Canvas
+                         : role == Accessibility::Role::Chart ? QAccessible::Chart
+                                                              : QAccessible::Graphic);
+}
+
+void toolTip(Native control, const std::string& text) { widget(control)->setToolTip(q(text)); }
+
+void describe(Native box, const std::string& text)
+{
+    QWidget* w = widget(box);
+    w->setProperty(kDescribed, true);
+    // The toolkit sends every setting to assistive technology as a change.
+    if (w->accessibleDescription() != q(text))
+        w->setAccessibleDescription(q(text));
+}
+
+// The status line becomes the description of the focused widget (unless
+// that is a described picture box, whose own description says it).
+void status(const std::string& text, Native focus)
+{
+    QWidget* w = QApplication::focusWidget();
+    if (!focus || !w || w->property(kDescribed).toBool())
+        return;
+    if (holder() && holder() != w)
+        holder()->setAccessibleDescription({});
+    holder() = w;
+    w->setAccessibleDescription(q(text));
+}
+
+void showFocusMark(Native window, bool show)
+{
+    auto* w = widget<WindowWidget>(window);
+    auto* mark = static_cast<QFocusFrame*>(w->focusMark);
+    QWidget* focused = show ? widget(controlOf(QApplication::focusWidget())) : nullptr;
+    if (focused && focused->window() != w)
+        focused = nullptr;
+    mark->setWidget(focused);
+    if (focused)
+        mark->show();
+}
+
+}  // namespace backend
 
 }  // namespace platform

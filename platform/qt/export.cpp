@@ -1,15 +1,12 @@
-// Copy, save and print on Qt Widgets: pictures of the picture boxes drawn
-// afresh at any scale from what their layers keep (the same pixels as the
-// screen shows at that zoom, never a screen grab enlarged), the clipboard, the
-// PNG file written whole or not at all, the page of the printer or the PDF
-// file, the menu of a picture box, and the dialogs and messages they need.
+// Copy, save and print on Qt Widgets: the clipboard, the PNG file written
+// whole or not at all, the page of the printer or the PDF file, the menu of a
+// picture box, and the dialogs and messages they need. The pictures are the
+// shell's.
+#include <QApplication>
 #include <QClipboard>
-#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFocusFrame>
-#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -24,51 +21,24 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 
 #include "lang/texts.h"
 #include "platform/picture.h"
 #include "platform/qt/internal.h"
-#include "platform/qt/picturebox.h"
+#include "platform/shell/shell.h"
 
-namespace platform::qt {
+namespace platform {
+
+namespace qt {
 
 namespace {
 
 constexpr int kPdfDpi = 300;
 constexpr int kMostDpi = 600;  // a finer printer gets the picture drawn at this resolution, enlarged
 
-QString programTitle() { return q(exporting::programTitle()); }
 QString trq(const char* japanese) { return q(lang::tr(japanese)); }
-
-// Paints a box at scale s with its top left at `at` (device pixels): its
-// drawing layer, its graphical controls and the windowed controls inside it,
-// each drawn by itself at that scale.
-void paintBox(QPainter& p, const PictureBox& box, QPoint at, double s)
-{
-    const QImage layer = renderLayer(box, s);
-    p.save();
-    p.translate(at);
-    p.setClipRect(layer.rect());
-    p.drawImage(QPoint(0, 0), layer);
-    paintGraphics(p, box, layer.rect(), s);
-    // The windowed controls are laid out at the window's zoom: a painter
-    // scaled from there makes the toolkit draw them anew at s.
-    QWidget* canvas = widgetOf(box);
-    const double k = s / static_cast<const QtPictureBox&>(box).zoom();
-    for (QWidget* child : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        // The keyboard's cursor and the selection are marks for the eye on
-        // screen, not part of the lesson: they stay out of the picture.
-        if (!child->isVisibleTo(canvas) || qobject_cast<QFocusFrame*>(child))
-            continue;
-        p.save();
-        p.scale(k, k);
-        child->render(&p, child->pos(), QRegion(), QWidget::DrawChildren);  // over the board, as on screen
-        p.restore();
-    }
-    p.restore();
-}
-
-QWidget* windowOf(const exporting::Picture& p) { return frameOf(p.box ? *p.box : *p.board)->window(); }
+QString programTitle() { return q(exporting::programTitle()); }
 
 // What failed, the file and why, for a file that could not be written:
 // why from what is there (a folder of that name, no folder, a file that may
@@ -118,57 +88,9 @@ QString breakable(const QString& text)
     return out;
 }
 
-// The lesson on the page that `p` paints on: as large as fits above a footer
-// with the program's name and the date, on white paper.
-void paintPage(QPainter& p, const QPaintDevice& device, const exporting::Picture& lesson)
-{
-    exporting::Picture onPaper = lesson;
-    onPaper.back = exporting::kPaper;
-    const view::Size size = exporting::arrange(onPaper).size;
-    QFont font = programFont(Font{});
-    font.setPointSizeF(10);
-    p.setFont(font);
-    const int line = p.fontMetrics().height();
-    const QRect area(0, 0, device.width(), device.height());
-    const double s = exporting::pageScale(size, {area.width(), area.height()}, line);
-    const int dpi = device.logicalDpiX();
-    const QImage image = picture(onPaper, dpi > kMostDpi ? s * kMostDpi / dpi : s);
-    const QSize shown(toDevice(size.width, s), toDevice(size.height, s));
-    p.setRenderHint(QPainter::LosslessImageRendering);  // a PDF would otherwise hold it as JPEG, smudged
-    p.drawImage(QRect(QPoint((area.width() - shown.width()) / 2, 0), shown), image);
-    const QRect footer(0, area.height() - line, area.width(), line);
-    p.setPen(Qt::black);
-    p.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, trq("３.１次関数　関数の利用"));
-    p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
-               q(exporting::dateText()));
-}
-
-// The user's pictures or documents folder, else the home folder.
-QString startFolder(QStandardPaths::StandardLocation where)
-{
-    const QString folder = QStandardPaths::writableLocation(where);
-    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
-}
-
-}  // namespace
-
-QImage picture(const exporting::Picture& pic, double s)
-{
-    const exporting::Arrangement a = exporting::arrange(pic);
-    QImage image(toDevice(a.size.width, s), toDevice(a.size.height, s), QImage::Format_RGB32);
-    image.fill(toQColor(pic.back));
-    {
-        QPainter p(&image);
-        for (const exporting::Spot& spot : a.spots)
-            paintBox(p, *spot.box, QPoint(toDevice(spot.x, s), toDevice(spot.y, s)), s);
-    }
-    // A document places it at the layout's size: s pixels to 1/96 inch.
-    const int perMetre = static_cast<int>(std::lround(96 * s / 0.0254));
-    image.setDotsPerMeterX(perMetre);
-    image.setDotsPerMeterY(perMetre);
-    return image;
-}
-
+// Writes the image as PNG to a temporary file that is renamed to `path` when
+// complete. Empty when it worked, else the message for the user: what failed,
+// the file and why; nothing is left behind.
 QString savePng(const QImage& image, const QString& path)
 {
     const QString what = trq("画像を保存できませんでした。");
@@ -188,13 +110,37 @@ QString savePng(const QImage& image, const QString& path)
     return {};
 }
 
-QString printLesson(const exporting::Picture& lesson, QPrinter& printer)
+// The lesson on the page that `p` paints on: as large as fits above a footer
+// with the program's name and the date.
+void paintPage(QPainter& p, const QPaintDevice& device, const backend::PrintJob& job)
+{
+    QFont font = programFont(Font{});
+    font.setPointSizeF(10);
+    p.setFont(font);
+    const int line = p.fontMetrics().height();
+    const QRect area(0, 0, device.width(), device.height());
+    const double s = exporting::pageScale(job.size, {area.width(), area.height()}, line);
+    const int dpi = device.logicalDpiX();
+    auto picture = job.draw(dpi > kMostDpi ? s * kMostDpi / dpi : s);
+    const QImage image = static_cast<QtPicture&>(*picture).finished(96);
+    const QSize shown(toDevice(job.size.width, s), toDevice(job.size.height, s));
+    p.setRenderHint(QPainter::LosslessImageRendering);  // a PDF would otherwise hold it as JPEG, smudged
+    p.drawImage(QRect(QPoint((area.width() - shown.width()) / 2, 0), shown), image);
+    const QRect footer(0, area.height() - line, area.width(), line);
+    p.setPen(Qt::black);
+    p.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, q(job.footerLeft));
+    p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, q(job.footerRight));
+}
+
+// Prints on the printer chosen, or writes the PDF file as savePng writes.
+// Empty when it worked, else the message.
+QString printOn(const backend::PrintJob& job, QPrinter& printer)
 {
     QPainter p;
     if (printer.outputFormat() != QPrinter::PdfFormat) {
         if (!p.begin(&printer))
             return q(lang::tr("印刷できませんでした。\n\nプリンター「%1」を使えません。", {printer.printerName().toStdString()}));
-        paintPage(p, printer, lesson);
+        paintPage(p, printer, job);
         return {};
     }
     // A PDF file, like a picture, appears whole or not at all.
@@ -214,13 +160,27 @@ QString printLesson(const exporting::Picture& lesson, QPrinter& printer)
             file.cancelWriting();
             return cannotWrite(what, path, file, error);
         }
-        paintPage(p, pdf, lesson);
+        paintPage(p, pdf, job);
         p.end();
     }
     // errno left as it is: a write that failed while painting is the reason.
     if (!file.commit())
         return cannotWrite(what, path, file, errno);
     return {};
+}
+
+// The user's pictures or documents folder, else the home folder.
+QString startFolder(QStandardPaths::StandardLocation where)
+{
+    const QString folder = QStandardPaths::writableLocation(where);
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+}  // namespace
+
+QImage picture(const exporting::Picture& p, double scale)
+{
+    return static_cast<QtPicture&>(*shell::compose(p, scale)).finished(static_cast<int>(std::lround(96 * scale)));
 }
 
 ExportDialogs& exportDialogs()
@@ -240,77 +200,94 @@ ExportDialogs& exportDialogs()
             dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
             return dialog.exec() == QDialog::Accepted;
         },
-        [](QWidget* parent, const QString& text) {
-            QMessageBox::warning(parent, programTitle(), breakable(text));
-        }};
+        [](QWidget* parent, const QString& text) { QMessageBox::warning(parent, programTitle(), breakable(text)); }};
     return dialogs;
 }
 
-}  // namespace platform::qt
+}  // namespace qt
 
-namespace platform::page {
-// The desktop program is no page: it has no address to copy as a link.
-std::string address() { return {}; }
-}  // namespace platform::page
+namespace backend {
 
-namespace platform::exporting {
-
-using namespace platform::qt;
-
-void popupMenu(const PictureBox& box, const std::vector<MenuEntry>& entries, float x, float y)
-{
-    QWidget* canvas = widgetOf(box);
-    const double z = static_cast<const QtPictureBox&>(box).zoom();
-    QMenu menu(canvas);
-    menu.setFont(programFont(Font{10.5, false}, true, z));
-    std::vector<QAction*> actions;
-    for (const MenuEntry& e : entries)
-        actions.push_back(menu.addAction(q(e.caption)));
-    QAction* chosen = menu.exec(canvas->mapToGlobal(QPoint(static_cast<int>(std::lround(x * z)), static_cast<int>(std::lround(y * z)))));
-    for (std::size_t i = 0; i < actions.size(); ++i)
-        if (actions[i] == chosen && entries[i].run)
-            entries[i].run();
-}
+using namespace qt;
 
 void copyText(const std::string& text) { QGuiApplication::clipboard()->setText(q(text)); }
 
-void copyPicture(const Picture& p) { QGuiApplication::clipboard()->setImage(picture(p, exporting::kPictureScale)); }
+void copyPicture(const Picture& picture)
+{
+    auto& p = const_cast<QtPicture&>(static_cast<const QtPicture&>(picture));
+    QGuiApplication::clipboard()->setImage(p.finished(static_cast<int>(std::lround(96 * exporting::kPictureScale))));
+}
 
-void savePicture(const Picture& p)
+void savePicture(Native window, const Picture& picture, const std::string& name, int dotsPerInch)
 {
     // The folder saved to last, for the next picture of this lesson.
     static QString folder;
     if (folder.isEmpty())
         folder = startFolder(QStandardPaths::PicturesLocation);
-    QWidget* parent = windowOf(p);
-    const QString path = exportDialogs().saveFileName(parent, QDir(folder).filePath(q(p.name) + QStringLiteral(".png")));
+    QWidget* parent = widget(window);
+    const QString path = exportDialogs().saveFileName(parent, QDir(folder).filePath(q(name) + QStringLiteral(".png")));
     if (path.isEmpty())
         return;
-    const QString error = savePng(picture(p, exporting::kPictureScale), path);
+    auto& p = const_cast<QtPicture&>(static_cast<const QtPicture&>(picture));
+    const QString error = savePng(p.finished(dotsPerInch), path);
     if (!error.isEmpty())
         exportDialogs().message(parent, error);
     else
         folder = QFileInfo(path).absolutePath();
 }
 
-void printLesson(const Picture& lesson)
+void print(const PrintJob& job, bool now)
 {
+    if (!now)
+        return;  // the desktop prints only when asked to
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(q(programTitle()));
+    printer.setDocName(programTitle());
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                       QPageLayout::Millimeter));
     // With no printer installed the dialog offers a PDF file: name one.
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(
-            QDir(startFolder(QStandardPaths::DocumentsLocation)).filePath(q(lesson.name) + QStringLiteral(".pdf")));
+            QDir(startFolder(QStandardPaths::DocumentsLocation)).filePath(q(job.name) + QStringLiteral(".pdf")));
     }
-    QWidget* parent = windowOf(lesson);
+    QWidget* parent = widget(job.window);
     if (!exportDialogs().choosePrinter(parent, printer))
         return;
-    const QString error = qt::printLesson(lesson, printer);
+    const QString error = printOn(job, printer);
     if (!error.isEmpty())
         exportDialogs().message(parent, error);
 }
 
-}  // namespace platform::exporting
+void popupMenu(Native box, const std::vector<std::string>& captions, int x, int y)
+{
+    auto* frame = widget<BoxFrame>(box);
+    QMenu menu(frame->canvas);
+    menu.setFont(programFont(Font{10.5, false}, true, frame->zoom));
+    std::vector<QAction*> actions;
+    for (const std::string& caption : captions)
+        actions.push_back(menu.addAction(q(caption)));
+    QAction* chosen = menu.exec(frame->canvas->mapToGlobal(QPoint(x, y)));
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        if (actions[i] == chosen)
+            shell::menuChosen(static_cast<int>(i));
+}
+
+void notice(const std::string& text, bool)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), text.c_str());
+}
+
+void fatal(const std::string& what)
+{
+    std::fprintf(stderr, "%s\n", what.c_str());
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QMessageBox::critical(nullptr, QString(), q(what));
+    std::exit(1);
+}
+
+// The desktop program is no page: it has no address to copy as a link.
+std::string address() { return {}; }
+
+}  // namespace backend
+
+}  // namespace platform

@@ -1,6 +1,5 @@
-// Colours, fonts and glyphs on Qt, and the strokes, texts and circles of the
-// graphical controls (lines, labels, the shape) painted above a container's
-// drawing.
+// Colours, fonts and glyphs on Qt, and the painter of the shell's pictures and
+// of the graphical controls (lines, labels, the shape), strokes and texts.
 #include <QFontMetrics>
 #include <QStaticText>
 
@@ -9,8 +8,8 @@
 #include <map>
 #include <tuple>
 
+#include "platform/face.h"
 #include "platform/glyphs.h"
-#include "platform/paint.h"
 #include "platform/qt/internal.h"
 
 namespace platform {
@@ -44,10 +43,7 @@ GlyphMask renderGlyphs(const std::string& text, int pixelSize, bool bold)
 
 namespace qt {
 
-QColor toQColor(Colour c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QColor toQColor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 Colour fromQColor(const QColor& c)
 {
@@ -56,8 +52,11 @@ Colour fromQColor(const QColor& c)
 
 QFont programFont(const Font& font, bool smooth, double zoom)
 {
-    QFont f(QStringLiteral("IPAPGothic"));
-    f.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"), QStringLiteral("IPAGothic")});
+    QStringList families;
+    for (const char* family : face::kFamilies)
+        families << QString::fromUtf8(family);
+    QFont f(families.first());
+    f.setFamilies(families);
     f.setPixelSize(fontPixelsAt(font.points, zoom));
     f.setBold(font.bold);
     if (!smooth)
@@ -73,97 +72,167 @@ QImage view(const Image& image)
 
 namespace {
 
-// The fonts of the labels, made once: painting is frequent, fonts are few.
-const QFont& labelFont(const Font& font)
+// The fonts of the texts, made once: painting is frequent, fonts are few.
+const QFont& textFont(int pixels, bool bold)
 {
-    static std::map<std::pair<double, bool>, QFont> fonts;
-    const auto key = std::make_pair(font.points, font.bold);
+    static std::map<std::pair<int, bool>, QFont> fonts;
+    const auto key = std::make_pair(pixels, bold);
     auto it = fonts.find(key);
-    if (it == fonts.end())
-        it = fonts.emplace(key, programFont(font)).first;
+    if (it == fonts.end()) {
+        QFont f = programFont(Font{9, bold});
+        f.setPixelSize(pixels);
+        it = fonts.emplace(key, f).first;
+    }
     return it->second;
 }
 
-// The laid-out text of a caption, made once.
-const QStaticText& labelText(const Label& label)
+// The laid-out text, made once.
+const QStaticText& staticText(const std::string& text, int pixels, bool bold)
 {
-    static std::map<std::tuple<std::string, double, bool>, QStaticText> texts;
-    const auto key = std::make_tuple(label.Caption(), label.font().points, label.font().bold);
+    static std::map<std::tuple<std::string, int, bool>, QStaticText> texts;
+    const auto key = std::make_tuple(text, pixels, bold);
     auto it = texts.find(key);
     if (it == texts.end()) {
-        QStaticText t(q(label.Caption()));
+        QStaticText t(q(text));
         t.setTextFormat(Qt::PlainText);
-        t.prepare(QTransform(), labelFont(label.font()));
+        t.prepare(QTransform(), textFont(pixels, bold));
         it = texts.emplace(key, t).first;
     }
     return it->second;
 }
 
-class QtGraphicsPainter : public GraphicsPainter {
-public:
-    QtGraphicsPainter(QPainter& p, double zoom, double ratio) : p_(p), zoom_(zoom), ratio_(ratio) {}
-
-    void fillDevice(const Box& device, Colour colour) override
-    {
-        p_.save();
-        p_.scale(1 / ratio_, 1 / ratio_);
-        p_.fillRect(toRect(device), toQColor(colour));
-        p_.restore();
-    }
-    void slopedLine(const LineControl& line) override
-    {
-        p_.save();
-        p_.scale(zoom_, zoom_);
-        p_.setRenderHint(QPainter::Antialiasing, false);
-        p_.setPen(QPen(toQColor(line.BorderColor()), line.BorderWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p_.drawLine(QLineF(line.X1(), line.Y1(), line.X2(), line.Y2()));
-        p_.restore();
-    }
-    void label(const Label& label) override
-    {
-        p_.save();
-        p_.scale(zoom_, zoom_);
-        const QRectF r(label.Left(), label.Top(), label.Width(), label.Height());
-        if (!label.transparent())
-            p_.fillRect(r, toQColor(label.BackColor()));
-        p_.setRenderHint(QPainter::TextAntialiasing, true);
-        p_.setFont(labelFont(label.font()));
-        p_.setPen(toQColor(label.ForeColor()));
-        p_.drawStaticText(r.topLeft(), labelText(label));
-        p_.restore();
-    }
-    void shape(const Shape& shape) override
-    {
-        p_.save();
-        p_.scale(zoom_, zoom_);
-        const double d = std::min(shape.Width(), shape.Height());
-        const QRectF r(shape.Left() + (shape.Width() - d) / 2, shape.Top() + (shape.Height() - d) / 2, d, d);
-        p_.setRenderHint(QPainter::Antialiasing, true);
-        p_.setPen(QPen(toQColor(shape.colour()), 1));
-        p_.setBrush(toQColor(shape.colour()));
-        p_.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
-        p_.restore();
-    }
-
-private:
-    QPainter& p_;
-    double zoom_, ratio_;
-};
-
 }  // namespace
 
-QRect scaled(const QRect& r, double zoom)
+template <typename Base>
+void PainterOf<Base>::atDevice()
 {
-    return toRect(platform::scaled({r.left(), r.top(), r.width(), r.height()}, zoom));
+    p_.save();
+    p_.translate(this->x(), this->y());
+    p_.scale(1 / ratio_, 1 / ratio_);
 }
 
-void paintGraphics(QPainter& p, const Container& c, const QRect& dirty, double zoom)
+template <typename Base>
+void PainterOf<Base>::fillDevice(const Box& device, Colour colour)
 {
-    const double ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
-    QtGraphicsPainter painter(p, zoom, ratio);
-    platform::paintGraphics(painter, c, {dirty.left(), dirty.top(), dirty.width(), dirty.height()}, zoom, ratio);
+    atDevice();
+    p_.fillRect(toRect(device), toQColor(colour));
+    p_.restore();
+}
+
+template <typename Base>
+void PainterOf<Base>::slopedLine(const LineControl& line)
+{
+    p_.save();
+    p_.translate(this->x(), this->y());
+    p_.scale(this->scale(), this->scale());
+    p_.setRenderHint(QPainter::Antialiasing, false);
+    p_.setPen(QPen(toQColor(line.BorderColor()), line.BorderWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p_.drawLine(QLineF(line.X1(), line.Y1(), line.X2(), line.Y2()));
+    p_.restore();
+}
+
+template <typename Base>
+void PainterOf<Base>::label(const Label& label)
+{
+    p_.save();
+    p_.translate(this->x(), this->y());
+    p_.scale(this->scale(), this->scale());
+    const QRectF r(label.Left(), label.Top(), label.Width(), label.Height());
+    if (!label.transparent())
+        p_.fillRect(r, toQColor(label.BackColor()));
+    const int pixels = fontPixels(label.font().points);
+    p_.setRenderHint(QPainter::TextAntialiasing, true);
+    p_.setFont(textFont(pixels, label.font().bold));
+    p_.setPen(toQColor(label.ForeColor()));
+    p_.drawStaticText(r.topLeft(), staticText(label.Caption(), pixels, label.font().bold));
+    p_.restore();
+}
+
+template <typename Base>
+void PainterOf<Base>::shape(const Shape& shape)
+{
+    p_.save();
+    p_.translate(this->x(), this->y());
+    p_.scale(this->scale(), this->scale());
+    const double d = std::min(shape.Width(), shape.Height());
+    const QRectF r(shape.Left() + (shape.Width() - d) / 2, shape.Top() + (shape.Height() - d) / 2, d, d);
+    p_.setRenderHint(QPainter::Antialiasing, true);
+    p_.setPen(QPen(toQColor(shape.colour()), 1));
+    p_.setBrush(toQColor(shape.colour()));
+    p_.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
+    p_.restore();
+}
+
+template <typename Base>
+void PainterOf<Base>::image(const Image& image, int x, int y, const Box& clip)
+{
+    const QImage shown = view(image);
+    if (ratio_ == 1) {
+        // One image pixel to one screen pixel.
+        const QRect part = toRect(clip);
+        p_.drawImage(part.translated(QPointF(this->x(), this->y()).toPoint()), shown, part.translated(-x, -y));
+        return;
+    }
+    atDevice();
+    p_.setClipRect(toRect(clip), Qt::IntersectClip);
+    p_.drawImage(QPoint(x, y), shown);
+    p_.restore();
+}
+
+template <typename Base>
+void PainterOf<Base>::stroke(double x1, double y1, double x2, double y2, double width, Colour colour)
+{
+    atDevice();
+    p_.setRenderHint(QPainter::Antialiasing, true);
+    p_.setPen(QPen(toQColor(colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p_.drawLine(QLineF(x1, y1, x2, y2));
+    p_.restore();
+}
+
+template <typename Base>
+void PainterOf<Base>::text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour)
+{
+    atDevice();
+    p_.translate(x, y);
+    p_.scale(scale, scale);
+    p_.setRenderHint(QPainter::TextAntialiasing, true);
+    p_.setFont(textFont(pixels, bold));
+    p_.setPen(toQColor(colour));
+    p_.drawStaticText(QPointF(0, 0), staticText(text, pixels, bold));
+    p_.restore();
+}
+
+template <typename Base>
+void PainterOf<Base>::clip(const Box& device)
+{
+    p_.save();
+    const QRectF r(device.left / ratio_ + this->x(), device.top / ratio_ + this->y(), device.width / ratio_, device.height / ratio_);
+    p_.setClipRect(r, Qt::IntersectClip);
+}
+
+template class PainterOf<GraphicsPainter>;
+template class PainterOf<backend::Picture>;
+
+PictureImage::PictureImage(view::Size size, Colour back) : pixels(size.width, size.height, QImage::Format_RGB32)
+{
+    pixels.fill(toQColor(back));
+    onPixels.begin(&pixels);
+}
+
+QImage QtPicture::finished(int dotsPerInch)
+{
+    if (onPixels.isActive())
+        onPixels.end();
+    const int perMetre = static_cast<int>(std::lround(dotsPerInch / 0.0254));
+    pixels.setDotsPerMeterX(perMetre);
+    pixels.setDotsPerMeterY(perMetre);
+    return pixels;
 }
 
 }  // namespace qt
+
+namespace backend {
+std::unique_ptr<Picture> makePicture(view::Size size, Colour back) { return std::make_unique<qt::QtPicture>(size, back); }
+}  // namespace backend
 
 }  // namespace platform

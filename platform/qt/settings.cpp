@@ -1,52 +1,49 @@
-// What the program keeps between runs: the zoom last chosen with the keys.
-// A store that cannot be read or written never stops the program; it then
-// starts at 100 %.
+// The store of what the program keeps between runs, an INI file of the
+// toolkit's. A store that cannot be read or written never stops the program.
 #include <QSettings>
 
-#include <cmath>
 #include <memory>
 
-#include "platform/surface.h"
-#include "platform/view.h"
+#include "platform/qt/internal.h"
 
-namespace platform::settings {
+namespace platform::backend {
 
 namespace {
-std::unique_ptr<QSettings>& store()
+std::unique_ptr<QSettings>& settings()
 {
-    static std::unique_ptr<QSettings> settings;
-    return settings;
+    static std::unique_ptr<QSettings> s;
+    return s;
 }
-const QString kZoom = QStringLiteral("window/zoom");
 }  // namespace
 
-void open(const std::string& path)
+void openStore(const std::string& path)
 {
     if (path.empty())
-        store() = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kansu"),
-                                              QStringLiteral("kansu"));
+        settings() = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kansu"),
+                                                 QStringLiteral("kansu"));
     else
-        store() = std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
+        settings() = std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
 }
 
-void close() { store().reset(); }
+void closeStore() { settings().reset(); }
 
-double savedZoom()
+std::optional<std::string> stored(const std::string& key)
 {
-    QSettings* s = store().get();
+    QSettings* s = settings().get();
     if (!s || s->status() != QSettings::NoError)
-        return 1;
-    bool ok = false;
-    const double z = s->value(kZoom).toDouble(&ok);
-    return ok && std::isfinite(z) && z >= view::kMinZoom && z <= view::kMaxZoom ? z : 1;
+        return std::nullopt;
+    const QVariant value = s->value(qt::q(key));
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString().toStdString();
 }
 
-void saveZoom(double z)
+void store(const std::string& key, const std::string& value)
 {
-    if (QSettings* s = store().get()) {
-        s->setValue(kZoom, z);
+    if (QSettings* s = settings().get()) {
+        s->setValue(qt::q(key), qt::q(value));
         s->sync();  // a failure shows only in status(), which nothing needs
     }
 }
 
-}  // namespace platform::settings
+}  // namespace platform::backend

@@ -1,578 +1,131 @@
-// The window and its windowed controls (buttons, check boxes, the text box,
-// the combo box) on Qt Widgets, and the factory that lays them out.
-#include <QCheckBox>
-#include <QComboBox>
+// The window and its controls on Qt Widgets: the widgets the shell asks for,
+// their places and fonts, the window's size, full screen and frame, and the
+// keys and window events handed to the shell.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPaintEvent>
-#include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "platform/qt/internal.h"
-#include "platform/qt/picturebox.h"
-#include "platform/view.h"
+#include "platform/shell/shell.h"
 
 namespace platform {
 
 namespace qt {
 
+WindowWidget* windowWidget(Native n) { return widget<WindowWidget>(n); }
+
 namespace {
 
-// ---- windowed controls -----------------------------------------------------
-
-// A windowed control's place and font as laid out, and how it is shown at a
-// zoom: place and font scaled, the rest by the control itself.
-class Placement {
-public:
-    Placement(QWidget* w, const Layout& l)
-        : widget_(w), design_(twipsToPixels(l.left), twipsToPixels(l.top), twipsToPixels(l.width), twipsToPixels(l.height)),
-          font_(l.font)
-    {
-    }
-    virtual ~Placement() = default;
-    // Places the control at zoom z; `offset` moves the top-level controls
-    // when the layout is centred in a full-screen window.
-    virtual void zoomTo(double z, QPoint offset)
-    {
-        widget_->setGeometry(scaled(design_, z).translated(offset));
-        widget_->setFont(programFont(font_, true, z));
-    }
-    QWidget* widget() const { return widget_; }
-
-protected:
-    QWidget* widget_;
-    QRect design_;
-    Font font_;
-};
+// Every widget that stands for a control of the shell.
+std::set<const QWidget*>& natives()
+{
+    static std::set<const QWidget*> all;
+    return all;
+}
 
 QString colourName(Colour c) { return toQColor(c).name(); }
 
-class QtButton : public CommandButton, public Placement {
+// A graphical button: its colour fills the whole face, its border grows with the zoom.
+class Button : public QPushButton {
 public:
-    QtButton(QWidget* parent, const std::string& caption, const Layout& l)
-        : Placement(new QPushButton(q(caption), parent), l), button_(static_cast<QPushButton*>(widget_)), back_(l.back)
+    Button(const QString& caption, QWidget* parent, Colour back) : QPushButton(caption, parent), back_(back) {}
+    void zoomTo(int border)
     {
-        zoomTo(1, {});
-        QObject::connect(button_, &QPushButton::clicked, button_, [this] {
-            if (Click)
-                guarded(Click);
-        });
+        setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black; border: %3px outset %2; }"
+                                     "QPushButton:pressed { border: %3px inset %2; }"
+                                     "QPushButton:disabled { color: #808080; }"
+                                     "QPushButton:focus { outline: none; }")
+                          .arg(colourName(back_), toQColor(back_).darker(130).name())
+                          .arg(border));
     }
-    void zoomTo(double z, QPoint offset) override
-    {
-        Placement::zoomTo(z, offset);
-        // A graphical button: its colour fills the whole face.
-        button_->setStyleSheet(QStringLiteral(
-            "QPushButton { background-color: %1; color: black; border: %3px outset %2; }"
-            "QPushButton:pressed { border: %3px inset %2; }"
-            "QPushButton:disabled { color: #808080; }"
-            "QPushButton:focus { outline: none; }")
-            .arg(colourName(back_), toQColor(back_).darker(130).name()).arg(view::borderAt(z)));
-    }
-    bool Enabled() const override { return button_->isEnabled(); }
-    void setEnabled(bool e) override { button_->setEnabled(e); }
-    std::string Caption() const override { return button_->text().toStdString(); }
-    Colour BackColor() const override { return back_; }
-    QPushButton* button_;
+
+private:
     Colour back_;
 };
 
-class QtCheckBox : public CheckBox, public Placement {
+// A check box in its colours; inside a picture box the shell draws it, as
+// it draws it into pictures.
+class Check : public QCheckBox {
 public:
-    QtCheckBox(QWidget* parent, const std::string& caption, int value, const Layout& l)
-        : Placement(new QCheckBox(q(caption), parent), l), box_(static_cast<QCheckBox*>(widget_)), back_(l.back), fore_(l.fore)
+    Check(const QString& caption, QWidget* parent, Colour back, Colour fore, bool drawnByShell)
+        : QCheckBox(caption, parent), back_(back), fore_(fore), drawnByShell_(drawnByShell)
     {
-        zoomTo(1, {});
-        box_->setChecked(value != 0);
-        // Both the pupil's clicks and changes made in code arrive here, and
-        // only when the value changes.
-        QObject::connect(box_, &QCheckBox::toggled, box_, [this] {
-            if (Click)
-                guarded(Click);
-        });
     }
-    void zoomTo(double z, QPoint offset) override
+    void zoomTo(double z)
     {
-        Placement::zoomTo(z, offset);
         QString sheet = QStringLiteral("QCheckBox { background-color: %1; color: %2; }").arg(colourName(back_), colourName(fore_));
         if (z != 1) {  // the box and the gap after it grow with the caption
-            const int box = static_cast<int>(std::lround(indicator_ * z));
             sheet += QStringLiteral(" QCheckBox { spacing: %1px; } QCheckBox::indicator { width: %2px; height: %2px; }")
                          .arg(std::lround(spacing_ * z))
-                         .arg(box);
+                         .arg(std::lround(indicator_ * z));
         }
-        box_->setStyleSheet(sheet);
+        setStyleSheet(sheet);
     }
-    int Value() const override { return box_->isChecked() ? 1 : 0; }
-    void setValue(int v) override { box_->setChecked(v != 0); }
-    std::string Caption() const override { return box_->text().toStdString(); }
-    QCheckBox* box_;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (!drawnByShell_)
+            return QCheckBox::paintEvent(e);
+        QPainter p(this);
+        Painter painter(p, devicePixelRatioF());
+        shell::paintControl(nativeOf(this), painter, devicePixelRatioF());
+    }
 
 private:
     Colour back_, fore_;
-    int indicator_ = box_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box_);
-    int spacing_ = box_->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box_);
+    bool drawnByShell_;
+    int indicator_ = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
+    int spacing_ = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this);
 };
 
-class QtTextBox : public TextBox, public Placement {
+// The distance box: for reading only (the program reads it back), drawn by the shell.
+class Edit : public QLineEdit {
 public:
-    QtTextBox(QWidget* parent, const std::string& text, const Layout& l)
-        : Placement(new QLineEdit(q(text), parent), l), edit_(static_cast<QLineEdit*>(widget_))
+    Edit(const QString& text, QWidget* parent, bool drawnByShell) : QLineEdit(text, parent), drawnByShell_(drawnByShell)
     {
-        zoomTo(1, {});
-        // The box shows the distance P has moved; the program reads it back,
-        // so it is for reading only.
-        edit_->setReadOnly(true);
+        setReadOnly(true);
     }
-    std::string Text() const override { return edit_->text().toStdString(); }
-    void setText(const std::string& t) override { edit_->setText(q(t)); }
-    QLineEdit* edit_;
-};
-
-class QtComboBox : public ComboBox, public Placement {
-public:
-    QtComboBox(QWidget* parent, const std::vector<std::string>& items, const std::string& text, const Layout& l)
-        : Placement(new QComboBox(parent), l), combo_(static_cast<QComboBox*>(widget_))
-    {
-        combo_->setEditable(true);
-        combo_->setInsertPolicy(QComboBox::NoInsert);
-        for (const auto& i : items)
-            combo_->addItem(q(i), 0);
-        zoomTo(1, {});
-        combo_->setEditText(q(text));
-    }
-    std::string Text() const override { return combo_->currentText().toStdString(); }
-    void setText(const std::string& t) override { combo_->setEditText(q(t)); }
-    std::vector<std::string> items() const override
-    {
-        std::vector<std::string> r;
-        for (int i = 0; i < combo_->count(); ++i)
-            r.push_back(combo_->itemText(i).toStdString());
-        return r;
-    }
-    QComboBox* combo_;
-};
-
-// A picture box: its frame and border grow with the zoom, and its layer is
-// drawn again at the new scale.
-class BoxPlacement : public Placement {
-public:
-    BoxPlacement(QtPictureBox& box, const Layout& l) : Placement(box.frame_, l), box_(box) {}
-    void zoomTo(double z, QPoint offset) override
-    {
-        box_.frame_->setGeometry(scaled(design_, z).translated(offset));
-        const int border = view::borderAt(z);
-        box_.frame_->setLineWidth(border);
-        box_.canvas_->setGeometry(border, border, box_.frame_->width() - 2 * border, box_.frame_->height() - 2 * border);
-        box_.setZoom(z);
-    }
-
-private:
-    QtPictureBox& box_;
-};
-
-// ---- the window ------------------------------------------------------------
-
-// The toolkit's own texts (the file and print dialogs, the question before a
-// file is overwritten, the buttons of a message box) in Japanese like the
-// rest of the window, whatever the system's language; they stay in English
-// only where the toolkit's translation is not installed.
-void toolkitInJapanese()
-{
-    static QTranslator* translator = nullptr;
-    if (translator)
-        return;
-    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-    QLocale::setDefault(japanese);  // dates and sizes in the file dialog
-    translator = new QTranslator(qApp);
-    if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-}
-
-class QtWindow;
-
-class WindowWidget : public QWidget {
-public:
-    explicit WindowWidget(QtWindow& w) : window_(w) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 protected:
-    void paintEvent(QPaintEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    void changeEvent(QEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    void moveEvent(QMoveEvent* e) override;
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (!drawnByShell_)
+            return QLineEdit::paintEvent(e);
+        QPainter p(this);
+        Painter painter(p, devicePixelRatioF());
+        shell::paintControl(nativeOf(this), painter, devicePixelRatioF());
+    }
 
 private:
-    QtWindow& window_;
+    bool drawnByShell_;
 };
 
-// Hands every key pressed in the window to the program's key handler before
-// the focused control sees it.
+// Hands every key pressed in the window to the shell before the focused
+// control sees it.
 class KeyFilter : public QObject {
 public:
-    explicit KeyFilter(QtWindow& w) : window_(w) {}
+    explicit KeyFilter(WindowWidget* window) : QObject(window), window_(window) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QtWindow& window_;
+    WindowWidget* window_;
 };
 
-class QtWindow : public Window {
-public:
-    QtWindow(const std::string& caption, Colour back, int clientW, int clientH)
-        : back_(back), keys_(*this), layout_(twipsToPixels(clientW), twipsToPixels(clientH))
-    {
-        qApp->installEventFilter(&keys_);
-        toolkitInJapanese();
-        widget_ = new WindowWidget(*this);
-        widget_->setWindowTitle(q(caption));
-        widget_->setFont(programFont(Font{}));
-        widget_->resize(layout_);
-        const view::Frame frame;
-        widthTwips_ = (layout_.width() + frame.left + frame.right) * 15;
-        heightTwips_ = (layout_.height() + frame.top + frame.bottom) * 15;
-        // Never larger than the whole layout at the largest zoom, or the
-        // screen, whichever is larger: a window as large as the toolkit
-        // allows would take gigabytes.
-        QSize limit = layout_ * view::kMaxZoom;
-        if (const QScreen* screen = widget_->screen())
-            limit = limit.expandedTo(screen->geometry().size());
-        widget_->setMaximumSize(limit);
-        // Destroyed by another client, the window is gone as after 終了.
-        x11::onDestroyed(widget_, [this] { End(); });
-    }
-    ~QtWindow() override
-    {
-        alive_ = false;
-        delete widget_;
-    }
-
-    void invalidate(const Box& b) override
-    {
-        const QRect r = toRect(b);
-        widget_->update(zoom_ == 1 ? r.translated(offset_) : scaled(r, zoom_).translated(offset_).adjusted(-1, -1, 1, 1));
-    }
-
-    int Width() const override { return widthTwips_; }
-    int Height() const override { return heightTwips_; }
-    void setWidth(int twips) override
-    {
-        widthTwips_ = twips;
-        resizeClient();
-    }
-    void setHeight(int twips) override
-    {
-        heightTwips_ = twips;
-        resizeClient();
-    }
-    std::string Caption() const override { return widget_->windowTitle().toStdString(); }
-    Colour BackColor() const override { return back_; }
-
-    double zoom() const override { return zoom_; }
-    // The zoom of the ordinary window. Full screen and maximised windows show
-    // the layout as large as fits; this zoom comes back when they end.
-    void setZoom(double z) override
-    {
-        chosen_ = view::clampZoom(z);
-        resizeClient();
-    }
-    double largestZoom() const override
-    {
-        const QScreen* screen = widget_->screen();
-        if (!screen)
-            return view::kMaxZoom;
-        const QSize area = screen->availableGeometry().size();
-        return view::largestZoom({area.width(), area.height()}, client(), frame());
-    }
-    bool fullScreen() const override { return widget_->isFullScreen(); }
-    void setFullScreen(bool on) override
-    {
-        if (on == fullScreen())
-            return;
-        if (on && !widget_->isVisible()) {
-            // Full screen from the start: the window manager is told before
-            // it first maps the window, so it never shows an ordinary one.
-            widget_->setWindowState(widget_->windowState() | Qt::WindowFullScreen);
-        } else if (on) {
-            widget_->showFullScreen();
-            coverScreen();
-        } else if (wasMaximized_)
-            widget_->showMaximized();
-        else
-            widget_->showNormal();
-    }
-
-    // Where no window manager places it (a bare X session in a classroom),
-    // a full-screen window covers the screen by itself. Never where one does:
-    // a geometry set by hand makes it take the window out of full screen.
-    void coverScreen()
-    {
-        if (const QScreen* screen = widget_->screen(); screen && widget_->windowHandle() && !x11::windowManaged())
-            widget_->windowHandle()->setGeometry(screen->geometry());
-    }
-
-    // The window became or stopped being full screen or maximised.
-    void stateChanged()
-    {
-        const bool fit = widget_->isFullScreen() || widget_->isMaximized();
-        if (!widget_->isFullScreen())
-            wasMaximized_ = widget_->isMaximized();
-        if (fit == fitted_) {
-            if (fit)
-                refit();
-            return;
-        }
-        fitted_ = fit;
-        resizeClient();
-    }
-    void resized()
-    {
-        if (fitted_)
-            refit();
-    }
-    // A window manager framed or moved the window: once its frame is known,
-    // the largest zoom that fits may differ from the one assumed.
-    void moved()
-    {
-        if (!fitted_ && widget_->isVisible() && frame() != sizedFor_)
-            resizeClient();
-    }
-
-    QWidget* parentWidget(Container* parent)
-    {
-        if (!parent || parent == this)
-            return widget_;
-        return static_cast<QtPictureBox*>(parent)->canvas_;
-    }
-
-    PictureBox& addPictureBox(Container* parent, const Layout& l) override
-    {
-        auto box = std::make_unique<QtPictureBox>(parentWidget(parent), l);
-        boxPlacements_.push_back(std::make_unique<BoxPlacement>(*box, l));
-        placements_.push_back(boxPlacements_.back().get());
-        QWidget* w = box->frame_;
-        return keep(std::move(box), w);
-    }
-    CommandButton& addButton(const std::string& caption, const Layout& l) override
-    {
-        return keepPlaced(std::make_unique<QtButton>(widget_, caption, l));
-    }
-    CheckBox& addCheckBox(Container* parent, const std::string& caption, int value, const Layout& l) override
-    {
-        return keepPlaced(std::make_unique<QtCheckBox>(parentWidget(parent), caption, value, l));
-    }
-    TextBox& addTextBox(Container* parent, const std::string& text, const Layout& l) override
-    {
-        return keepPlaced(std::make_unique<QtTextBox>(parentWidget(parent), text, l));
-    }
-    ComboBox& addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& l) override
-    {
-        return keepPlaced(std::make_unique<QtComboBox>(widget_, items, text, l));
-    }
-
-    void setTabOrder(const std::vector<const void*>& controls) override
-    {
-        QWidget* previous = nullptr;
-        for (const void* c : controls) {
-            QWidget* w = widgetFor(c);
-            if (!w)
-                continue;
-            if (previous)
-                QWidget::setTabOrder(previous, w);
-            else
-                w->setFocus(Qt::OtherFocusReason);  // the first takes the focus when the window opens
-            previous = w;
-        }
-    }
-
-    void Show() override
-    {
-        widget_->show();
-        if (fullScreen())
-            coverScreen();
-        resizeClient();
-    }
-
-    void End() override
-    {
-        if (!alive_)
-            return;
-        alive_ = false;
-        events::wake();
-        widget_->hide();
-        QCoreApplication::exit(0);
-    }
-    bool alive() const override { return alive_; }
-
-    void markClosed()
-    {
-        alive_ = false;
-        events::wake();
-    }
-
-    QWidget* widgetFor(const void* control) const
-    {
-        for (const auto& [c, w] : widgets_)
-            if (c == control)
-                return w;
-        return nullptr;
-    }
-    const void* controlOf(const QWidget* w) const
-    {
-        for (; w; w = w->parentWidget())
-            for (const auto& [c, cw] : widgets_)
-                if (cw == w)
-                    return c;
-        return nullptr;
-    }
-
-    WindowWidget* widget_;
-    Colour back_;
-    double zoom_ = 1;  ///< shown now: the chosen zoom, or the fit of a full screen
-    QPoint offset_;    ///< where the layout starts in a full screen, centred
-
-private:
-    template <typename T>
-    T& keepPlaced(std::unique_ptr<T> control)
-    {
-        QWidget* w = control->widget();
-        placements_.push_back(control.get());  // the control places itself
-        return keep(std::move(control), w);
-    }
-    template <typename T>
-    T& keep(std::unique_ptr<T> control, QWidget* w)
-    {
-        T& ref = *control;
-        // Created in stacking order, first on top: each new one goes below
-        // the windowed siblings made before it.
-        QWidget* parent = w->parentWidget();
-        const QObjectList siblings = parent->children();  // raise() reorders the live list
-        for (QObject* o : siblings) {
-            auto* sibling = qobject_cast<QWidget*>(o);
-            if (sibling && sibling != w && ownedWidget(sibling))
-                sibling->raise();
-        }
-        widgets_.emplace_back(static_cast<const void*>(&ref), w);
-        keepAlive_.push_back(std::shared_ptr<T>(std::move(control)));  // owns it with its own type
-        return ref;
-    }
-    bool ownedWidget(QWidget* w) const
-    {
-        return std::any_of(widgets_.begin(), widgets_.end(), [w](const auto& e) { return e.second == w; });
-    }
-
-    // Every control placed, sized and drawn at zoom z.
-    void apply(double z, QPoint offset)
-    {
-        if (z == zoom_ && offset == offset_)
-            return;
-        zoom_ = z;
-        offset_ = offset;
-        for (Placement* placement : placements_)
-            placement->zoomTo(z, placement->widget()->parentWidget() == widget_ ? offset : QPoint());
-        widget_->update();
-    }
-
-    // The client area the program asks for with the window's outer size in
-    // twips, in the layout's pixels: always through the standard frame the
-    // layout was made for, whatever frame a window manager draws, so that
-    // the inside of the window is the layout's size times the zoom.
-    view::Size client() const { return view::clientOf(widthTwips_, heightTwips_); }
-
-    // The frame around the window as it is, or as it will be: none on a bare
-    // X display, a window manager's own once it has framed the window, the
-    // standard one until then.
-    view::Frame frame() const
-    {
-        if (widget_->isVisible()) {
-            const QRect fg = widget_->frameGeometry(), g = widget_->geometry();
-            if (fg != g)
-                return {g.left() - fg.left(), fg.right() - g.right(), g.top() - fg.top(), fg.bottom() - g.bottom()};
-        }
-        return x11::windowManaged() ? view::Frame{} : view::kNoFrame;
-    }
-
-    // An ordinary window takes the size the program asks for at the chosen
-    // zoom, or at the largest zoom that fits the screen; a full screen or
-    // maximised one keeps its size and fits the zoom instead.
-    void resizeClient()
-    {
-        if (fitted_) {
-            refit();
-            return;
-        }
-        sizedFor_ = frame();
-        apply(std::min(chosen_, largestZoom()), {});
-        cover();
-        const view::Size shown = view::atZoom(client(), zoom_);
-        widget_->resize(shown.width, shown.height);
-    }
-
-    // The largest zoom at which the layout the program asks for fits the
-    // window, the layout centred.
-    void refit()
-    {
-        const view::Fit f = view::fit({widget_->width(), widget_->height()}, client());
-        apply(f.zoom, QPoint(f.left, f.top));
-        cover();
-    }
-
-    // In full screen or maximised, what lies right of and below the layout
-    // the program asks for (a pane it has not shown) stays hidden under the
-    // window's colour, as it is beyond the edge of an ordinary window.
-    void cover()
-    {
-        const view::Size shown = view::atZoom(client(), zoom_);
-        const QRect layout(offset_, QSize(shown.width, shown.height)), all = widget_->rect();
-        const QRect right(layout.right() + 1, 0, all.width() - layout.right() - 1, all.height());
-        const QRect below(0, layout.bottom() + 1, layout.right() + 1, all.height() - layout.bottom() - 1);
-        for (int i = 0; i < 2; ++i) {
-            QWidget*& c = covers_[i];
-            const QRect r = fitted_ ? (i == 0 ? right : below) : QRect();
-            if (!c && r.isEmpty())
-                continue;
-            if (!c) {
-                c = new QWidget(widget_);
-                c->setAutoFillBackground(true);
-                QPalette palette = c->palette();
-                palette.setColor(QPalette::Window, toQColor(back_));
-                c->setPalette(palette);
-            }
-            c->setGeometry(r);
-            c->setVisible(!r.isEmpty());
-            c->raise();
-        }
-    }
-
-    int widthTwips_ = 0, heightTwips_ = 0;
-    double chosen_ = 1;        ///< the zoom of the ordinary window
-    bool fitted_ = false;      ///< full screen or maximised: the zoom fits the window
-    bool wasMaximized_ = false;
-    bool alive_ = true;
-    view::Frame sizedFor_;     ///< the frame the ordinary window was last sized with
-    QWidget* covers_[2] = {};  ///< over what lies right of and below the layout when fitted
-    KeyFilter keys_;
-    QSize layout_;  ///< the whole layout, in its own pixels
-    std::vector<Placement*> placements_;  ///< every windowed control's, in the order made
-    std::vector<std::unique_ptr<BoxPlacement>> boxPlacements_;  ///< the picture boxes' (the others are the controls)
-    std::vector<std::pair<const void*, QWidget*>> widgets_;
-    std::vector<std::shared_ptr<void>> keepAlive_;
-};
-
-namespace {
 Key::Code codeOf(int key)
 {
     switch (key) {
@@ -605,14 +158,13 @@ Key::Code codeOf(int key)
         return Key::Letter;
     return Key::Other;
 }
-}  // namespace
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !window_.KeyDown || !window_.alive())
+    if (event->type() != QEvent::KeyPress)
         return false;
     auto* w = qobject_cast<QWidget*>(watched);
-    if (!w || w->window() != window_.widget_)
+    if (!w || w->window() != window_)
         return false;
     const auto* e = static_cast<QKeyEvent*>(event);
     if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
@@ -632,72 +184,432 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
     QWidget* target = QApplication::focusWidget();
     if (!target || (target != w && !w->isAncestorOf(target)))
         target = w;
-    k.focus = window_.controlOf(target);
-    bool taken = false;
-    guarded([&] { taken = window_.KeyDown(k); });
-    return taken;
+    return shell::key(nativeOf(window_), k, controlOf(target));
+}
+
+QWidget* parentOf(const backend::Spec& s)
+{
+    if (s.parent)
+        return widget<BoxFrame>(s.parent)->canvas;
+    return windowWidget(s.window);
+}
+
+}  // namespace
+
+void watchKeys(WindowWidget* window)
+{
+    window->keys = new KeyFilter(window);
+    qApp->installEventFilter(window->keys);
+}
+
+Native controlOf(const QWidget* w)
+{
+    for (; w; w = w->parentWidget())
+        if (natives().count(w))
+            return nativeOf(w);
+    return 0;
+}
+
+// ---- the window -------------------------------------------------------------------
+
+// The toolkit's own texts (the file and print dialogs, the question before a
+// file is overwritten, the buttons of a message box) in Japanese like the
+// rest of the window, whatever the system's language; they stay in English
+// only where the toolkit's translation is not installed.
+void toolkitInJapanese()
+{
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return;
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);  // dates and sizes in the file dialog
+    translator = new QTranslator(qApp);
+    if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+WindowWidget::WindowWidget(Colour b, QSize layout) : back(b)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(programFont(Font{}));
+    resize(layout);
+    // Never larger than the whole layout at the largest zoom, or the screen,
+    // whichever is larger: a window as large as the toolkit allows would
+    // take gigabytes.
+    QSize limit = layout * view::kMaxZoom;
+    if (const QScreen* s = screen())
+        limit = limit.expandedTo(s->geometry().size());
+    setMaximumSize(limit);
+    // Destroyed by another client, the window is gone as after 終了.
+    x11::onDestroyed(this, [this] {
+        shell::windowClosed(nativeOf(this));
+        hide();
+        QCoreApplication::exit(0);
+    });
+}
+
+WindowWidget::~WindowWidget() = default;
+
+void WindowWidget::coverScreen()
+{
+    if (const QScreen* s = screen(); s && windowHandle() && !x11::windowManaged())
+        windowHandle()->setGeometry(s->geometry());
+}
+
+view::Frame WindowWidget::frame() const
+{
+    if (isVisible()) {
+        const QRect fg = frameGeometry(), g = geometry();
+        if (fg != g)
+            return {g.left() - fg.left(), fg.right() - g.right(), g.top() - fg.top(), fg.bottom() - g.bottom()};
+    }
+    return x11::windowManaged() ? view::Frame{} : view::kNoFrame;
 }
 
 void WindowWidget::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
-    p.fillRect(e->rect(), toQColor(window_.back_));
-    p.translate(window_.offset_);
-    paintGraphics(p, window_, e->rect().translated(-window_.offset_), window_.zoom_);
+    p.fillRect(e->rect(), toQColor(back));
+    Painter painter(p, devicePixelRatioF());
+    shell::paintWindow(nativeOf(this), painter, {e->rect().left(), e->rect().top(), e->rect().width(), e->rect().height()},
+                       devicePixelRatioF());
 }
 
 void WindowWidget::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange)
-        window_.stateChanged();
+    if (e->type() == QEvent::WindowStateChange) {
+        if (!isFullScreen())
+            wasMaximized = isMaximized();
+        shell::windowStateChanged(nativeOf(this));
+    }
 }
 
 void WindowWidget::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    window_.resized();
+    shell::windowResized(nativeOf(this));
 }
 
 void WindowWidget::moveEvent(QMoveEvent* e)
 {
     QWidget::moveEvent(e);
-    window_.moved();
+    shell::windowFramed(nativeOf(this));
 }
 
 void WindowWidget::closeEvent(QCloseEvent* e)
 {
-    window_.markClosed();
+    shell::windowClosed(nativeOf(this));
     QWidget::closeEvent(e);
 }
 
-}  // namespace
-
-QWidget* widgetOf(const Window& window) { return static_cast<const QtWindow&>(window).widget_; }
-QWidget* widgetOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).canvas_; }
-QWidget* frameOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).frame_; }
-QWidget* widgetOf(const CommandButton& b) { return static_cast<const QtButton&>(b).button_; }
-QWidget* widgetOf(const CheckBox& b) { return static_cast<const QtCheckBox&>(b).box_; }
-QWidget* widgetOf(const TextBox& b) { return static_cast<const QtTextBox&>(b).edit_; }
-QWidget* widgetOf(const ComboBox& b) { return static_cast<const QtComboBox&>(b).combo_; }
-const QImage& layerOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).designImage(); }
-const QImage& displayOf(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).displayImage(); }
-QImage renderLayer(const PictureBox& box, double scale)
-{
-    return view(static_cast<const QtPictureBox&>(box).layer_.render(scale)).copy();
-}
-std::size_t keptCalls(const PictureBox& box) { return static_cast<const QtPictureBox&>(box).layer_.kept(); }
-QWidget* widgetOfControl(const Window& window, const void* control)
-{
-    return static_cast<const QtWindow&>(window).widgetFor(control);
-}
-const void* controlOf(const Window& window, const QWidget* w) { return static_cast<const QtWindow&>(window).controlOf(w); }
-
 }  // namespace qt
 
-std::unique_ptr<Window> Window::create(const std::string& caption, Colour back, int clientW, int clientH)
+namespace backend {
+
+using namespace qt;
+
+const PixelOrder kPixelOrder = PixelOrder::Argb;
+
+Native makeWindow(const std::string& caption, Colour back, view::Size layout)
 {
-    return std::make_unique<qt::QtWindow>(caption, back, clientW, clientH);
+    toolkitInJapanese();
+    auto* w = new WindowWidget(back, QSize(layout.width, layout.height));
+    w->setWindowTitle(q(caption));
+    watchKeys(w);
+    watchAccess(w);
+    return nativeOf(w);
 }
+
+Surroundings surroundings(Native window)
+{
+    const WindowWidget* w = windowWidget(window);
+    Surroundings s;
+    s.window = {w->width(), w->height()};
+    if (const QScreen* screen = w->screen()) {
+        const QSize area = screen->availableGeometry().size();
+        s.screen = {area.width(), area.height()};
+    }
+    s.frame = w->frame();
+    s.fills = w->isFullScreen() || w->isMaximized();
+    return s;
+}
+
+void sizeWindow(Native window, view::Size inside) { windowWidget(window)->resize(inside.width, inside.height); }
+
+// Where the layout shows; in full screen or maximised, what lies right of and
+// below it (a pane the program has not shown) stays hidden under the
+// window's colour, as it is beyond the edge of an ordinary window.
+void showLayout(Native window, Box shown, double zoom, int)
+{
+    WindowWidget* w = windowWidget(window);
+    w->offset = QPoint(shown.left, shown.top);
+    w->zoom = zoom;
+    const QRect layout = toRect(shown), all = w->rect();
+    const QRect right(layout.right() + 1, 0, all.width() - layout.right() - 1, all.height());
+    const QRect below(0, layout.bottom() + 1, layout.right() + 1, all.height() - layout.bottom() - 1);
+    const bool fitted = w->isFullScreen() || w->isMaximized();
+    for (int i = 0; i < 2; ++i) {
+        QWidget*& c = w->covers[i];
+        const QRect r = fitted ? (i == 0 ? right : below) : QRect();
+        if (!c && r.isEmpty())
+            continue;
+        if (!c) {
+            c = new QWidget(w);
+            c->setAutoFillBackground(true);
+            QPalette palette = c->palette();
+            palette.setColor(QPalette::Window, toQColor(w->back));
+            c->setPalette(palette);
+        }
+        c->setGeometry(r);
+        c->setVisible(!r.isEmpty());
+        c->raise();
+    }
+}
+
+void showWindow(Native window)
+{
+    WindowWidget* w = windowWidget(window);
+    w->show();
+    if (w->isFullScreen())
+        w->coverScreen();
+}
+
+bool fullScreen(Native window) { return windowWidget(window)->isFullScreen(); }
+
+void setFullScreen(Native window, bool on)
+{
+    WindowWidget* w = windowWidget(window);
+    if (on == w->isFullScreen())
+        return;
+    if (on && !w->isVisible()) {
+        // Full screen from the start: the window manager is told before
+        // it first maps the window, so it never shows an ordinary one.
+        w->setWindowState(w->windowState() | Qt::WindowFullScreen);
+    } else if (on) {
+        w->showFullScreen();
+        w->coverScreen();
+    } else if (w->wasMaximized) {
+        w->showMaximized();
+    } else {
+        w->showNormal();
+    }
+}
+
+void endWindow(Native window)
+{
+    windowWidget(window)->hide();
+    QCoreApplication::exit(0);
+}
+
+void destroyWindow(Native window)
+{
+    WindowWidget* w = windowWidget(window);
+    for (QWidget* child : w->findChildren<QWidget*>())
+        natives().erase(child);
+    delete w;
+}
+
+// ---- controls ---------------------------------------------------------------------------
+
+Native make(const Spec& s)
+{
+    QWidget* parent = parentOf(s);
+    QWidget* w = nullptr;
+    switch (s.kind) {
+    case Kind::Label:
+        return 0;  // the window paints its labels
+    case Kind::Button: {
+        auto* b = new Button(q(s.text), parent, s.back);
+        b->zoomTo(view::borderAt(1));
+        QObject::connect(b, &QPushButton::clicked, b, [b] { shell::clicked(nativeOf(b)); });
+        w = b;
+        break;
+    }
+    case Kind::CheckBox: {
+        auto* c = new Check(q(s.text), parent, s.back, s.fore, s.parent != 0);
+        c->zoomTo(1);
+        c->setChecked(s.checked);
+        // The pupil's clicks arrive here; the shell's own changes are made with the signal held back.
+        QObject::connect(c, &QCheckBox::toggled, c, [c](bool on) { shell::toggled(nativeOf(c), on); });
+        w = c;
+        break;
+    }
+    case Kind::TextBox:
+        w = new Edit(q(s.text), parent, s.parent != 0);
+        break;
+    case Kind::ComboBox: {
+        auto* c = new QComboBox(parent);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        for (const auto& item : s.items)
+            c->addItem(q(item), 0);
+        c->setEditText(q(s.text));
+        w = c;
+        break;
+    }
+    case Kind::PictureBox:
+        w = new BoxFrame(parent);
+        break;
+    }
+    w->setFont(programFont(s.font));
+    w->setProperty("kansuBold", s.font.bold);
+    // Made in stacking order, first on top: each new one goes below the
+    // windowed siblings made before it.
+    const QObjectList siblings = parent->children();  // raise() reorders the live list
+    for (QObject* o : siblings)
+        if (auto* sibling = qobject_cast<QWidget*>(o); sibling && sibling != w && natives().count(sibling))
+            sibling->raise();
+    natives().insert(w);
+    return nativeOf(w);
+}
+
+void place(Native control, Box box, int fontPixels, int border, double zoom)
+{
+    QWidget* w = widget(control);
+    const auto* window = dynamic_cast<const WindowWidget*>(w->parentWidget());
+    const QRect r = toRect(box).translated(window ? window->offset : QPoint());
+    if (auto* frame = dynamic_cast<BoxFrame*>(w)) {
+        frame->setGeometry(r);
+        frame->setLineWidth(border);
+        frame->canvas->setGeometry(border, border, r.width() - 2 * border, r.height() - 2 * border);
+        frame->zoom = zoom;
+        return;
+    }
+    w->setGeometry(r);
+    QFont font = programFont(Font{9, w->property("kansuBold").toBool()});
+    font.setPixelSize(fontPixels);
+    w->setFont(font);
+    if (auto* b = dynamic_cast<Button*>(w))
+        b->zoomTo(border);
+    else if (auto* c = dynamic_cast<Check*>(w))
+        c->zoomTo(zoom);
+}
+
+void setEnabled(Native button, bool enabled) { widget(button)->setEnabled(enabled); }
+
+void setChecked(Native check, bool checked)
+{
+    auto* c = widget<QCheckBox>(check);
+    const QSignalBlocker held(c);
+    c->setChecked(checked);
+    c->update();
+}
+
+void setText(Native control, const std::string& text)
+{
+    QWidget* w = widget(control);
+    if (auto* edit = dynamic_cast<QLineEdit*>(w))
+        edit->setText(q(text));
+    else if (auto* combo = dynamic_cast<QComboBox*>(w))
+        combo->setEditText(q(text));
+    else if (auto* button = dynamic_cast<QAbstractButton*>(w))
+        button->setText(q(text));
+}
+
+std::string text(Native combo) { return widget<QComboBox>(combo)->currentText().toStdString(); }
+
+void setTabOrder(const std::vector<Native>& order)
+{
+    QWidget* previous = nullptr;
+    for (Native n : order) {
+        QWidget* w = widget(n);
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        else
+            w->setFocus(Qt::OtherFocusReason);  // the first takes the focus when the window opens
+        previous = w;
+    }
+}
+
+void setFocusable(Native control, bool focusable)
+{
+    QWidget* w = widget(control);
+    w->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
+    if (!focusable && w->hasFocus())
+        w->clearFocus();
+}
+
+void focus(Native control) { widget(control)->setFocus(Qt::OtherFocusReason); }
+
+Native focused() { return controlOf(QApplication::focusWidget()); }
+
+void repaint(Native control, Box part)
+{
+    QWidget* w = widget(control);
+    if (auto* frame = dynamic_cast<BoxFrame*>(w))
+        w = frame->canvas;
+    if (part.empty())
+        w->update();
+    else if (auto* window = dynamic_cast<WindowWidget*>(w))
+        w->update(toRect(part).translated(window->offset));
+    else
+        w->update(toRect(part));
+}
+
+}  // namespace backend
+
+// ---- the widgets behind the lesson's controls, for the entry and the tests ---------------------
+
+namespace qt {
+
+namespace {
+QWidget* nativeWidget(const Window& window, const void* control)
+{
+    const auto& w = static_cast<const shell::ShellWindow&>(window);
+    if (control == &window)
+        return widget(w.native());
+    const shell::Control* c = w.find(control);
+    return c ? widget(c->native) : nullptr;
+}
+const shell::ShellWindow& windowOfControl(const void* control)
+{
+    for (shell::ShellWindow* w : shell::allWindows())
+        if (w->find(control))
+            return *w;
+    throw std::logic_error("a control of no window");
+}
+template <typename T>
+QWidget* controlWidget(const T& control)
+{
+    return nativeWidget(windowOfControl(&control), &control);
+}
+}  // namespace
+
+QWidget* widgetOf(const Window& window) { return widget(static_cast<const shell::ShellWindow&>(window).native()); }
+QWidget* widgetOf(const PictureBox& box) { return static_cast<BoxFrame*>(controlWidget(box))->canvas; }
+QWidget* frameOf(const PictureBox& box) { return controlWidget(box); }
+QWidget* widgetOf(const CommandButton& b) { return controlWidget(b); }
+QWidget* widgetOf(const CheckBox& b) { return controlWidget(b); }
+QWidget* widgetOf(const TextBox& b) { return controlWidget(b); }
+QWidget* widgetOf(const ComboBox& b) { return controlWidget(b); }
+
+const QImage& layerOf(const PictureBox& box)
+{
+    const Layer& layer = static_cast<const shell::ShellPictureBox&>(box).layer();
+    BoxFrame::Copy& copy = static_cast<BoxFrame*>(controlWidget(box))->design;
+    if (copy.version != layer.version()) {
+        copy.image = view(layer.design()).copy();
+        copy.version = layer.version();
+    }
+    return copy.image;
+}
+
+const QImage& displayOf(const PictureBox& box)
+{
+    const Layer& layer = static_cast<const shell::ShellPictureBox&>(box).layer();
+    BoxFrame::Copy& copy = static_cast<BoxFrame*>(controlWidget(box))->display;
+    if (copy.version != layer.version() || copy.scale != layer.scale()) {
+        copy.image = view(layer.display()).copy();
+        copy.version = layer.version();
+        copy.scale = layer.scale();
+    }
+    return copy.image;
+}
+
+std::size_t keptCalls(const PictureBox& box) { return static_cast<const shell::ShellPictureBox&>(box).layer().kept(); }
+
+}  // namespace qt
 
 }  // namespace platform

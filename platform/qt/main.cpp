@@ -1,4 +1,11 @@
+// The desktop program's entry: the command line read with the toolkit's
+// parser before the window system is started (the options are the lesson's
+// own, app/start.h), the window icon, one clear line when no display can be
+// reached, and the lesson started as asked.
 #include <QApplication>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QTimer>
@@ -11,11 +18,92 @@
 #include <optional>
 #include <vector>
 
-#include "app/cmdline.h"
 #include "app/form1.h"
+#include "app/start.h"
 #include "platform/qt/bridge.h"
 
 namespace {
+
+// The exit status of a program whose arguments were refused.
+constexpr int kBadArguments = 2;
+
+void refuse(const QString& reason)
+{
+    const QString program = QCoreApplication::applicationName();
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", qPrintable(program),
+                 qPrintable(reason), qPrintable(program));
+}
+
+// Reads the arguments with the toolkit's parser. Needs no display: it runs
+// before the window system is reached, on a core application object of its
+// own that is gone when it returns. The toolkit's standard options
+// -platform, -display, -style and -reverse are accepted and left in the
+// arguments for the toolkit to read. --help and --version are answered by
+// the toolkit, which then ends the program with status 0. A wrong argument
+// (an unknown option, a stray word, a value refused) is named in one line on
+// standard error, with a hint to --help, and gives no options.
+std::optional<StartOptions> readCommandLine(int& argc, char* argv[])
+{
+    const QCoreApplication core(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("３.１次関数 — a blackboard, a table and a graph for learning linear functions."));
+    // Options are words after one dash or two ("-help" is "--help"), so that a
+    // mistyped word is named whole rather than letter by letter.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // Not the toolkit's addHelpOption: it adds --help-all for the toolkit's own
+    // options, which this program does not take.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                                  QStringLiteral("Displays this help."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    std::vector<QCommandLineOption> lessons;
+    for (const StartOption& o : startOptions()) {
+        lessons.emplace_back(QString::fromUtf8(o.name), QString::fromUtf8(o.help),
+                             o.value ? QString::fromUtf8(o.value) : QString());
+        parser.addOption(lessons.back());
+    }
+    // The toolkit's standard options, which every program built on it takes
+    // and the toolkit itself reads when the window system starts: accepted
+    // here as they are, and left out of the help, as its own --help does.
+    for (const char* name : {"platform", "display", "style"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    QCommandLineOption reverse(QStringLiteral("reverse"));
+    reverse.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(reverse);
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        refuse(parser.errorText());
+        return std::nullopt;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty()) {
+        refuse(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+        return std::nullopt;
+    }
+
+    StartOptions options;
+    for (std::size_t i = 0; i < lessons.size(); ++i) {
+        if (!parser.isSet(lessons[i]))
+            continue;
+        const StartOption& o = startOptions()[i];
+        const std::string refused =
+            readStartOption(options, o.name, o.value ? parser.value(lessons[i]).toStdString() : std::string());
+        if (!refused.empty()) {
+            refuse(QString::fromStdString(refused));
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
 // With KANSU_FIRST_FRAME set, the program prints the system's monotonic clock
 // when its window has painted for the first time, and ends: the start-up
 // benchmark compares it with the moment it started the process.
@@ -110,7 +198,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("kansu"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KANSU_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KANSU_APP_ID));
-    const std::optional<CommandLine> options = readCommandLine(argc, argv);
+    const std::optional<StartOptions> options = readCommandLine(argc, argv);
     if (!options)
         return kBadArguments;
 
@@ -121,14 +209,11 @@ int main(int argc, char* argv[])
     }
     QApplication::setWindowIcon(programIcon());
     Form1 form;
-    // The zoom asked for, else the one last chosen with the keys.
     platform::settings::open();
-    form.window->setZoom(options->zoom ? *options->zoom / 100.0 : platform::settings::savedZoom());
     FirstFrame firstFrame;
     if (std::getenv("KANSU_FIRST_FRAME"))
         platform::qt::widgetOf(*form.window)->installEventFilter(&firstFrame);
-    if (options->fullScreen)
-        form.window->setFullScreen(true);  // before the window is first shown
+    start(form, *options);
     form.Show();
     return QApplication::exec();
 }

@@ -1,0 +1,381 @@
+// The window and its windowed controls for every platform: what each control
+// keeps, where it goes at a zoom, the size of an ordinary window, the fit of
+// a full screen, a maximised window or a browser's viewport, and the order of
+// the focus. The backend makes and moves the native controls.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/marks.h"
+#include "platform/shell/shell.h"
+
+namespace platform {
+
+namespace shell {
+
+namespace {
+
+std::vector<ShellWindow*>& windows()
+{
+    static std::vector<ShellWindow*> all;
+    return all;
+}
+
+Box layoutBox(const Layout& l)
+{
+    return {twipsToPixels(l.left), twipsToPixels(l.top), twipsToPixels(l.width), twipsToPixels(l.height)};
+}
+
+backend::Spec spec(backend::Kind kind, const ShellWindow& w, const ShellPictureBox* parent, const Layout& l,
+                   std::string text)
+{
+    backend::Spec s(kind);
+    s.window = w.native();
+    s.parent = parent ? parent->native : 0;
+    s.text = std::move(text);
+    s.back = l.back;
+    s.fore = l.fore;
+    s.platformColours = l.defaultBack;
+    s.font = l.font;
+    return s;
+}
+
+}  // namespace
+
+const std::vector<ShellWindow*>& allWindows() { return windows(); }
+
+ShellWindow* windowOf(Native native)
+{
+    for (ShellWindow* w : windows())
+        if (w->native() == native || w->find(native))
+            return w;
+    return nullptr;
+}
+
+// ---- controls ------------------------------------------------------------------
+
+Control::Control(ShellWindow& w, ShellPictureBox* p, const Layout& l)
+    : window(w), parent(p), design(layoutBox(l)), font(l.font), tabIndex(l.tabIndex)
+{
+}
+
+void Control::place(double zoom, double ratio)
+{
+    backend::place(native, scaled(design, zoom * ratio), fontPixelsAt(font.points, zoom), view::borderAt(zoom * ratio), zoom);
+}
+
+ShellButton::ShellButton(ShellWindow& w, const std::string& caption, const Layout& l)
+    : Control(w, nullptr, l), caption_(caption), back_(l.back)
+{
+    native = backend::make(spec(backend::Kind::Button, w, nullptr, l, caption));
+}
+
+void ShellButton::setEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    backend::setEnabled(native, enabled);
+}
+
+ShellCheckBox::ShellCheckBox(ShellWindow& w, ShellPictureBox* p, const std::string& caption, int value, const Layout& l)
+    : Control(w, p, l), caption_(caption), value_(value != 0), back_(l.back), fore_(l.fore)
+{
+    backend::Spec s = spec(backend::Kind::CheckBox, w, p, l, caption);
+    s.checked = value_;
+    native = backend::make(s);
+}
+
+void ShellCheckBox::setValue(int value)
+{
+    if ((value != 0) == value_)
+        return;
+    value_ = value != 0;
+    backend::setChecked(native, value_);
+    // As if ticked by hand: what a screen reader is told follows at once.
+    if (Click)
+        dispatch(Click);
+}
+
+void ShellCheckBox::toggled(bool value)
+{
+    if (value == value_)
+        return;
+    value_ = value;
+    if (Click)
+        Click();
+}
+
+ShellTextBox::ShellTextBox(ShellWindow& w, ShellPictureBox* p, const std::string& text, const Layout& l)
+    : Control(w, p, l), text_(text)
+{
+    native = backend::make(spec(backend::Kind::TextBox, w, p, l, text));
+}
+
+void ShellTextBox::setText(const std::string& text)
+{
+    if (text == text_)
+        return;
+    text_ = text;
+    backend::setText(native, text);
+}
+
+ShellComboBox::ShellComboBox(ShellWindow& w, const std::vector<std::string>& items, const std::string& text, const Layout& l)
+    : Control(w, nullptr, l), items_(items)
+{
+    backend::Spec s = spec(backend::Kind::ComboBox, w, nullptr, l, text);
+    s.items = items;
+    native = backend::make(s);
+}
+
+// ---- the window ------------------------------------------------------------------
+
+ShellWindow::ShellWindow(const std::string& caption, Colour back, int clientW, int clientH) : caption_(caption), back_(back)
+{
+    const view::Size layout{twipsToPixels(clientW), twipsToPixels(clientH)};
+    native_ = backend::makeWindow(caption, back, layout);
+    const view::Frame frame;
+    widthTwips_ = (layout.width + frame.left + frame.right) * 15;
+    heightTwips_ = (layout.height + frame.top + frame.bottom) * 15;
+    windows().push_back(this);
+}
+
+ShellWindow::~ShellWindow()
+{
+    alive_ = false;
+    std::erase(windows(), this);
+    controls_.clear();
+    backend::destroyWindow(native_);
+}
+
+void ShellWindow::invalidate(const Box& b)
+{
+    if (placed_)
+        backend::repaint(native_, scaled({b.left - 1, b.top - 1, b.width + 2, b.height + 2}, zoom_ * ratio_));
+}
+
+void ShellWindow::setWidth(int twips)
+{
+    widthTwips_ = twips;
+    layOut();
+}
+
+void ShellWindow::setHeight(int twips)
+{
+    heightTwips_ = twips;
+    layOut();
+}
+
+template <typename T>
+T& ShellWindow::keep(std::unique_ptr<T> control)
+{
+    T& ref = *control;
+    if (ref.parent)
+        ref.parent->children.push_back(&ref);
+    if constexpr (std::is_same_v<T, ShellPictureBox>)
+        boxes_.push_back(&ref);
+    // Shown at once where the window is laid out, as the toolkit shows a
+    // control made in a visible window.
+    ref.place(zoom_, ratio_);
+    controls_.push_back(std::move(control));
+    return ref;
+}
+
+ShellPictureBox* ShellWindow::parentBox(Container* parent) const
+{
+    if (!parent || parent == this)
+        return nullptr;
+    return static_cast<ShellPictureBox*>(static_cast<PictureBox*>(parent));
+}
+
+PictureBox& ShellWindow::addPictureBox(Container* parent, const Layout& l)
+{
+    return keep(std::make_unique<ShellPictureBox>(*this, parentBox(parent), l));
+}
+CommandButton& ShellWindow::addButton(const std::string& caption, const Layout& l)
+{
+    return keep(std::make_unique<ShellButton>(*this, caption, l));
+}
+CheckBox& ShellWindow::addCheckBox(Container* parent, const std::string& caption, int value, const Layout& l)
+{
+    return keep(std::make_unique<ShellCheckBox>(*this, parentBox(parent), caption, value, l));
+}
+TextBox& ShellWindow::addTextBox(Container* parent, const std::string& text, const Layout& l)
+{
+    return keep(std::make_unique<ShellTextBox>(*this, parentBox(parent), text, l));
+}
+ComboBox& ShellWindow::addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& l)
+{
+    return keep(std::make_unique<ShellComboBox>(*this, items, text, l));
+}
+
+void ShellWindow::setTabOrder()
+{
+    std::vector<const Control*> focusable;
+    for (const auto& c : controls_)
+        if (c->tabIndex >= 0)
+            focusable.push_back(c.get());
+    std::stable_sort(focusable.begin(), focusable.end(), [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+    std::vector<Native> order;
+    for (const Control* c : focusable)
+        order.push_back(c->native);
+    backend::setTabOrder(order);
+}
+
+void ShellWindow::Show()
+{
+    // The window's labels, where the backend shows them as controls of their own.
+    for (const Graphic* g : graphics())
+        if (auto* label = dynamic_cast<const Label*>(g); label && !labels_.count(g)) {
+            backend::Spec s(backend::Kind::Label);
+            s.window = native_;
+            s.text = label->Caption();
+            s.back = label->BackColor();
+            s.fore = label->ForeColor();
+            s.font = label->font();
+            s.transparent = label->transparent();
+            labels_[g] = backend::make(s);
+        }
+    showing_ = true;
+    backend::showWindow(native_);
+    placed_ = false;  // the labels made just now are placed too
+    layOut();
+}
+
+void ShellWindow::End()
+{
+    if (!alive_)
+        return;
+    alive_ = false;
+    events::wake();
+    backend::endWindow(native_);
+}
+
+void ShellWindow::closed()
+{
+    alive_ = false;
+    events::wake();
+}
+
+void ShellWindow::setZoom(double z)
+{
+    chosen_ = view::clampZoom(z);
+    layOut();
+}
+
+double ShellWindow::largestZoom() const
+{
+    const backend::Surroundings s = backend::surroundings(native_);
+    if (s.screen.width <= 0 || s.screen.height <= 0)
+        return view::kMaxZoom;
+    return view::largestZoom(s.screen, client(), s.frame);
+}
+
+void ShellWindow::layOut()
+{
+    const backend::Surroundings s = backend::surroundings(native_);
+    const bool fit = s.fills || (!s.sizable && !chosen_);
+    if (!s.sizable && (!showing_ || s.window.width <= 0 || s.window.height <= 0))
+        return;  // a page is laid out once it is shown and knows its viewport
+    fitted_ = fit;
+    if (fit) {
+        const view::Fit f = view::fit(s.window, client());
+        const view::Size shown = view::atZoom(client(), f.zoom);
+        apply(f.zoom, {f.left, f.top, shown.width, shown.height}, s.ratio);
+    } else if (s.sizable) {
+        sizedFor_ = s.frame;
+        const double z = std::min(chosen_.value_or(1), largestZoom());
+        const view::Size shown = view::atZoom(client(), z);
+        apply(z, {0, 0, shown.width, shown.height}, s.ratio);
+        backend::sizeWindow(native_, shown);
+    } else {
+        // A page at a zoom asked for: centred where it is smaller than the viewport.
+        const view::Size shown = view::atZoom(client(), *chosen_);
+        apply(*chosen_, {std::max(0, (s.window.width - shown.width) / 2), std::max(0, (s.window.height - shown.height) / 2),
+                         shown.width, shown.height},
+              s.ratio);
+    }
+}
+
+void ShellWindow::apply(double zoom, Box shown, double ratio)
+{
+    const bool moved = shown.left != shown_.left || shown.top != shown_.top;
+    shown_ = shown;
+    backend::showLayout(native_, shown, zoom, marks::focusWidth(zoom));
+    if (placed_ && zoom == zoom_ && ratio == ratio_ && !moved)
+        return;
+    placed_ = true;
+    zoom_ = zoom;
+    ratio_ = ratio;
+    for (const auto& c : controls_)
+        c->place(zoom, ratio);
+    for (const auto& [g, native] : labels_)
+        if (native) {
+            const auto& l = static_cast<const Label&>(*g);
+            backend::place(native, scaled({static_cast<int>(l.Left()), static_cast<int>(l.Top()), l.Width(), l.Height()}, zoom * ratio),
+                           fontPixelsAt(l.font().points, zoom), 0, zoom);
+        }
+    backend::repaint(native_, {});
+    settled();
+}
+
+void ShellWindow::resized()
+{
+    if (fitted_ || !backend::surroundings(native_).sizable)
+        layOut();
+}
+
+void ShellWindow::stateChanged()
+{
+    if (!backend::surroundings(native_).fills && !fitted_)
+        return;
+    layOut();
+}
+
+void ShellWindow::framed()
+{
+    const backend::Surroundings s = backend::surroundings(native_);
+    if (!fitted_ && s.sizable && s.frame != sizedFor_)
+        layOut();
+}
+
+void ShellWindow::paintLabels(GraphicsPainter& p, const Box& dirty, double ratio)
+{
+    const double zoom = zoom_ * ratio_;
+    p.place(zoom, shown_.left, shown_.top);
+    paintGraphics(p, *this, {dirty.left - shown_.left, dirty.top - shown_.top, dirty.width, dirty.height}, zoom, ratio);
+}
+
+Control* ShellWindow::find(Native native) const
+{
+    if (!native)
+        return nullptr;
+    for (const auto& c : controls_)
+        if (c->native == native)
+            return c.get();
+    return nullptr;
+}
+
+Control* ShellWindow::find(const void* control) const
+{
+    for (const auto& c : controls_)
+        if (c->control() == control)
+            return c.get();
+    return nullptr;
+}
+
+ShellPictureBox* ShellWindow::box(Native native) const
+{
+    for (ShellPictureBox* b : boxes_)
+        if (b->native == native)
+            return b;
+    return nullptr;
+}
+
+}  // namespace shell
+
+std::unique_ptr<Window> Window::create(const std::string& caption, Colour back, int clientW, int clientH)
+{
+    return std::make_unique<shell::ShellWindow>(caption, back, clientW, clientH);
+}
+
+}  // namespace platform
