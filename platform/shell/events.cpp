@@ -86,7 +86,7 @@ void paint(Native box, GraphicsPainter& painter, Box dirty, double ratio)
 {
     ShellWindow* w = windowOf(box);
     if (ShellPictureBox* b = w ? w->box(box) : nullptr)
-        b->paint(painter, dirty, ratio);
+        b->paintScreen(painter, dirty, ratio);
 }
 
 void paintWindow(Native window, GraphicsPainter& painter, Box dirty, double ratio)

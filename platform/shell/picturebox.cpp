@@ -71,8 +71,9 @@ void ShellPictureBox::setDeviceRatio(double ratio)
 {
     deviceRatio_ = ratio;
     const double s = zoom_ * ratio;
-    if (layer_.scale() == s)
+    if (layer_.scale() == s && canvasSized_)
         return;
+    canvasSized_ = true;
     layer_.setScale(s);
     const Image& image = layer_.display();
     backend::setCanvas(native, {image.width, image.height});
@@ -156,7 +157,7 @@ Colour ShellPictureBox::Point(int x, int y) const
 
 // ---- painting ----------------------------------------------------------------------
 
-void ShellPictureBox::paint(GraphicsPainter& p, const Box& dirty, double ratio)
+void ShellPictureBox::paintScreen(GraphicsPainter& p, const Box& dirty, double ratio)
 {
     setDeviceRatio(backend::deviceRatio(native));
     const double zoom = layer_.scale() / ratio;
@@ -189,7 +190,7 @@ void ShellPictureBox::paintChanges(GraphicsPainter& p)
     if (d.empty())
         return;
     p.clip(d);
-    paint(p, d, 1);
+    paintScreen(p, d, 1);
     p.unclip();
 }
 

@@ -147,7 +147,7 @@ public:
     // pixel: the layer is drawn at the zoom times that.
     void setDeviceRatio(double ratio);
     // Paints `dirty` (the painter's pixels, `ratio` device pixels to one).
-    void paint(GraphicsPainter& p, const Box& dirty, double ratio);
+    void paintScreen(GraphicsPainter& p, const Box& dirty, double ratio);
     // Paints what changed since the last time, where the backend paints by frames.
     void paintChanges(GraphicsPainter& p);
     // The box in a picture at scale s, its top left at (x, y) of the picture.
@@ -178,6 +178,7 @@ private:
     double zoom_ = 1, placeRatio_ = 1, deviceRatio_ = 1;
     int lineHeight_ = 0;
     bool flushQueued_ = false;
+    bool canvasSized_ = false;  ///< the backend has been told the canvas's size
     Box dirty_;  ///< device pixels to paint again, for a backend that paints by frames
     PointerRule fingers_;
     Box cursor_, selection_;

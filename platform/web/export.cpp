@@ -1,111 +1,86 @@
-// Copy, save and print in a browser: the menus of the graph and the table,
-// the clipboard, a PNG file as a download (the same picture the desktop
-// saves: twice the layout's size, 192 dots per inch), and the lesson on one A4
-// landscape page through the browser's own print, drawn at 300 dots per inch.
+// Copy, save and print in a browser: the clipboard, a PNG file as a download,
+// and the lesson on one A4 landscape page through the browser's own print,
+// drawn at 300 dots per inch; the menus of the panes, the page's notices, its
+// address and the browser's local storage.
 #include <emscripten/emscripten.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/picture.h"
-#include "platform/surface.h"
+#include "platform/shell/shell.h"
 #include "platform/web/web.h"
 
-namespace platform::page {
-std::string address()
-{
-    char* a = kansu_page_address();
-    std::string s = a ? a : "";
-    std::free(a);
-    return s;
-}
-}  // namespace platform::page
+namespace platform::web {
+int canvasOf(const backend::Picture& picture);
+}  // namespace platform::web
 
-namespace platform::exporting {
+namespace platform::backend {
+
+using web::idOf;
 
 namespace {
-// The entries of the menu that is open, until one is chosen.
-std::vector<MenuEntry>& openMenu()
-{
-    static std::vector<MenuEntry> entries;
-    return entries;
-}
-
 // The printed page: A4 landscape less 10 mm all round, at 300 dots per inch,
 // with two lines of a 10-point footer below the lesson.
 constexpr int kPageWidth = 3272, kPageHeight = 2244, kFooterLine = 50;
 
-// The lesson last printed, drawn again whenever the browser prints.
-Picture& printed()
+std::string taken(char* text)
 {
-    static Picture lesson;
-    return lesson;
+    std::string s = text ? text : "";
+    std::free(text);
+    return s;
 }
 }  // namespace
 
-void popupMenu(const PictureBox& box, const std::vector<MenuEntry>& entries, float x, float y)
-{
-    openMenu() = entries;
-    std::string captions;
-    for (const MenuEntry& e : entries)
-        captions += e.caption + '\n';
-    const int id = web::elementOf(&box);
-    const double s = web::zoomOf(id) * web::pageRatio();
-    kansu_export_menu(id, captions.c_str(), static_cast<int>(std::lround(x * s)), static_cast<int>(std::lround(y * s)),
-                      web::pageRatio());
-}
-
 void copyText(const std::string& text) { kansu_export_copy_text(text.c_str()); }
+void copyPicture(const Picture& picture) { kansu_export_copy_picture(web::canvasOf(picture)); }
 
-void copyPicture(const Picture& p) { kansu_export_copy_picture(web::composePicture(p, kPictureScale)); }
-
-void savePicture(const Picture& p)
+void savePicture(Native, const Picture& picture, const std::string& name, int dotsPerInch)
 {
-    // A document places it at the layout's size: two pixels to 1/96 inch.
-    const int perMetre = static_cast<int>(std::lround(96 * kPictureScale / 0.0254));
-    kansu_export_save_picture(web::composePicture(p, kPictureScale), p.name.c_str(), perMetre);
+    kansu_export_save_picture(web::canvasOf(picture), name.c_str(), static_cast<int>(std::lround(dotsPerInch / 0.0254)));
 }
 
-void printLesson(const Picture& lesson)
+void print(const PrintJob& job, bool now)
 {
-    printed() = lesson;
-    printed().back = kPaper;
-    const double s = pageScale(arrange(printed()).size, {kPageWidth, kPageHeight}, kFooterLine);
-    kansu_export_print(web::composePicture(printed(), s), 1);
+    const auto picture = job.draw(exporting::pageScale(job.size, {kPageWidth, kPageHeight}, kFooterLine));
+    kansu_export_print(web::canvasOf(*picture), now, job.footerLeft.c_str(), job.footerRight.c_str());
 }
 
-}  // namespace platform::exporting
-
-namespace platform::web {
-void printedLesson(const exporting::Picture& lesson)
+void popupMenu(Native box, const std::vector<std::string>& captions, int x, int y)
 {
-    exporting::printed() = lesson;
-    exporting::printed().back = exporting::kPaper;
+    std::string joined;
+    for (const std::string& c : captions)
+        joined += c + '\n';
+    kansu_export_menu(idOf(box), joined.c_str(), x, y);
 }
-}  // namespace platform::web
+
+void notice(const std::string& text, bool error) { kansu_page_notice(text.c_str(), error); }
+
+void fatal(const std::string& what)
+{
+    std::fprintf(stderr, "%s\n", what.c_str());
+    std::abort();  // the page says that the lesson has stopped
+}
+
+void openStore(const std::string&) {}
+void closeStore() {}
+std::optional<std::string> stored(const std::string& key)
+{
+    char* value = kansu_store_get(key.c_str());
+    if (!value)
+        return std::nullopt;
+    return taken(value);
+}
+void store(const std::string& key, const std::string& value) { kansu_store_set(key.c_str(), value.c_str()); }
+
+std::string address() { return taken(kansu_page_address()); }
+
+}  // namespace platform::backend
 
 extern "C" {
-
-EMSCRIPTEN_KEEPALIVE void kansu_menu_chosen(int index)
-{
-    auto& entries = platform::exporting::openMenu();
-    if (index < 0 || index >= static_cast<int>(entries.size()))
-        return;
-    const std::function<void()> run = entries[static_cast<std::size_t>(index)].run;
-    entries.clear();
-    if (run)
-        platform::web::handle(run);
-}
-
+EMSCRIPTEN_KEEPALIVE void kansu_menu_chosen(int index) { platform::shell::menuChosen(index); }
 // The browser is about to print (its own menu, or Ctrl+P): the page it prints
 // is the lesson as it stands, drawn for paper.
-EMSCRIPTEN_KEEPALIVE void kansu_print_view()
-{
-    using namespace platform::exporting;
-    if (!printed().board)
-        return;
-    const double s = pageScale(arrange(printed()).size, {kPageWidth, kPageHeight}, kFooterLine);
-    kansu_export_print(platform::web::composePicture(printed(), s), 0);
-}
-
+EMSCRIPTEN_KEEPALIVE void kansu_print_view() { platform::shell::printView(); }
 }  // extern "C"

@@ -28,16 +28,12 @@ mergeInto(LibraryManager.library, {
     },
   },
 
+  // Only the part (cx, cy, cw, ch) of the image; the canvas's clip does not
+  // hold for pixels put.
   kansu_canvas_put__deps: ['$KansuPage'],
-  kansu_canvas_put: function(box, pixels, width, height, x, y, w, h) {
+  kansu_canvas_put: function(box, pixels, width, height, x, y, cx, cy, cw, ch) {
     var data = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
-    KansuPage.boxes[box].ctx.putImageData(new ImageData(data, width, height), 0, 0, x, y, w, h);
-  },
-
-  kansu_canvas_put_at__deps: ['$KansuPage'],
-  kansu_canvas_put_at: function(box, pixels, width, height, x, y) {
-    var data = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
-    KansuPage.boxes[box].ctx.putImageData(new ImageData(data, width, height), x, y);
+    KansuPage.boxes[box].ctx.putImageData(new ImageData(data, width, height), x, y, cx, cy, cw, ch);
   },
 
   kansu_canvas_clip__deps: ['$KansuPage'],

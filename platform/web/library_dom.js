@@ -3,6 +3,7 @@
 // answer when the lesson ends. C++ decides everything; this only touches the
 // page. Elements are named by their index in KansuPage.elements.
 mergeInto(LibraryManager.library, {
+  $KansuPage__deps: ['malloc'],
   $KansuPage: {
     elements: [],
     boxes: {},      // box id -> {frame, canvas, ctx, scale, ratio}
@@ -10,7 +11,7 @@ mergeInto(LibraryManager.library, {
     ended: false,
     framePending: false,
     firstFrame: false,
-    family: '"Kansu Gothic", "IPAPGothic", "IPA Pゴシック", sans-serif',
+    family: 'sans-serif',  // the program's face, as the program names it
 
     // A text of the page in the pupil's language, looked up by its Japanese
     // original, with %1, %2, ... replaced by the arguments in turn.
@@ -18,6 +19,12 @@ mergeInto(LibraryManager.library, {
       return japanese.replace(/%([1-9])/g, function(all, n) {
         return args && Number(n) <= args.length ? String(args[Number(n) - 1]) : all;
       });
+    },
+    // A copy of a text in the program's memory, for the program to free.
+    newString: function(text) {
+      var size = lengthBytesUTF8(text) + 1, ptr = _malloc(size);
+      stringToUTF8(text, ptr, size);
+      return ptr;
     },
     colour: function(c) {
       return 'rgb(' + (c & 255) + ',' + ((c >>> 8) & 255) + ',' + ((c >>> 16) & 255) + ')';
@@ -58,35 +65,36 @@ mergeInto(LibraryManager.library, {
   },
 
   kansu_dom_window__deps: ['$KansuPage'],
-  kansu_dom_window: function(caption, back) {
+  kansu_dom_window: function(caption, back, focusColour, families) {
     document.title = UTF8ToString(caption);
     KansuPage.lesson = document.getElementById('lesson');
     KansuPage.lesson.style.backgroundColor = KansuPage.colour(back);
+    KansuPage.lesson.style.setProperty('--focus-colour', KansuPage.colour(focusColour));
     document.getElementById('stage').style.backgroundColor = KansuPage.colour(back);
+    // The face the page carries, then the program's face by its names.
+    KansuPage.family = (Module['face'] ? '"' + Module['face'] + '", ' : '') + UTF8ToString(families) + ', sans-serif';
+    document.body.style.fontFamily = KansuPage.family;
   },
 
   kansu_dom_box__deps: ['$KansuPage', '$KansuInput'],
-  kansu_dom_box: function(parent, back, tabIndex) {
+  kansu_dom_box: function(parent, back) {
     var frame = document.createElement('div');
     frame.className = 'box';
-    frame.tabIndex = tabIndex + 1;
     frame.style.backgroundColor = KansuPage.colour(back);
     var canvas = document.createElement('canvas');
     frame.appendChild(canvas);
     var id = KansuPage.add(frame, parent);
-    KansuPage.boxes[id] = {frame: frame, canvas: canvas, ctx: canvas.getContext('2d', {alpha: false}),
-                           scale: 1, ratio: 1};
+    KansuPage.boxes[id] = {frame: frame, canvas: canvas, ctx: canvas.getContext('2d', {alpha: false})};
     KansuInput.attachBox(id, frame, canvas);
     return id;
   },
 
   kansu_dom_button__deps: ['$KansuPage'],
-  kansu_dom_button: function(caption, back, bold, tabIndex) {
+  kansu_dom_button: function(caption, back, bold) {
     var b = document.createElement('button');
     b.type = 'button';
     b.className = 'button';
     b.textContent = UTF8ToString(caption);
-    b.tabIndex = tabIndex + 1;
     b.style.backgroundColor = KansuPage.colour(back);
     b.style.borderColor = KansuPage.colour(back);
     b.style.fontWeight = bold ? 'bold' : 'normal';
@@ -98,13 +106,12 @@ mergeInto(LibraryManager.library, {
   },
 
   kansu_dom_check__deps: ['$KansuPage'],
-  kansu_dom_check: function(parent, caption, value, back, fore, bold, tabIndex) {
+  kansu_dom_check: function(parent, caption, value, back, fore, bold) {
     var label = document.createElement('label');
     label.className = 'check';
     var box = document.createElement('input');
     box.type = 'checkbox';
     box.checked = !!value;
-    box.tabIndex = tabIndex + 1;
     var text = document.createElement('span');
     text.textContent = UTF8ToString(caption);
     label.appendChild(box);
@@ -123,26 +130,24 @@ mergeInto(LibraryManager.library, {
   },
 
   kansu_dom_text__deps: ['$KansuPage'],
-  kansu_dom_text: function(parent, text, tabIndex) {
+  kansu_dom_text: function(parent, text) {
     var input = document.createElement('input');
     input.type = 'text';
     input.className = 'text';
     input.readOnly = true;
     input.value = UTF8ToString(text);
-    input.tabIndex = tabIndex + 1;
     return KansuPage.add(input, parent);
   },
 
   // An editable drop-down: a text field and, at its right, a list whose
   // choice is written into the field.
   kansu_dom_combo__deps: ['$KansuPage'],
-  kansu_dom_combo: function(items, text, tabIndex) {
+  kansu_dom_combo: function(items, text) {
     var combo = document.createElement('div');
     combo.className = 'combo';
     var input = document.createElement('input');
     input.type = 'text';
     input.value = UTF8ToString(text);
-    input.tabIndex = tabIndex + 1;
     input.setAttribute('role', 'combobox');
     input.setAttribute('aria-expanded', 'false');
     input.autocomplete = 'off';
@@ -171,14 +176,14 @@ mergeInto(LibraryManager.library, {
   },
 
   kansu_dom_label__deps: ['$KansuPage'],
-  kansu_dom_label: function(parent, caption, fore, back, transparent, bold) {
+  kansu_dom_label: function(caption, fore, back, transparent, bold) {
     var span = document.createElement('span');
     span.className = 'label';
     span.textContent = UTF8ToString(caption);
     span.style.color = KansuPage.colour(fore);
     span.style.backgroundColor = transparent ? 'transparent' : KansuPage.colour(back);
     span.style.fontWeight = bold ? 'bold' : 'normal';
-    var id = KansuPage.add(span, parent);
+    var id = KansuPage.add(span, -1);
     span.style.zIndex = '0';  // graphical controls lie below the windowed ones
     return id;
   },
@@ -209,16 +214,23 @@ mergeInto(LibraryManager.library, {
     KansuPage.lesson.hidden = false;
   },
 
-  kansu_dom_canvas__deps: ['$KansuPage', '$KansuAccess'],
-  kansu_dom_canvas: function(id, width, height, scale, ratio) {
-    var box = KansuPage.boxes[id];
-    box.scale = scale;
-    box.canvas.width = width;
-    box.canvas.height = height;
-    box.canvas.style.width = (width / ratio) + 'px';
-    box.canvas.style.height = (height / ratio) + 'px';
-    box.ratio = ratio;
-    KansuAccess.placeMarks(id);
+  kansu_dom_canvas__deps: ['$KansuPage'],
+  kansu_dom_canvas: function(id, width, height, ratio) {
+    var canvas = KansuPage.boxes[id].canvas;
+    canvas.width = width;
+    canvas.height = height;
+    canvas.style.width = (width / ratio) + 'px';
+    canvas.style.height = (height / ratio) + 'px';
+  },
+
+  kansu_dom_tab_index__deps: ['$KansuPage'],
+  kansu_dom_tab_index: function(id, index) {
+    KansuPage.focusable(id).tabIndex = index;
+  },
+
+  kansu_dom_keyboard__deps: ['$KansuPage'],
+  kansu_dom_keyboard: function(used) {
+    KansuPage.lesson.classList.toggle('keyboard', !!used);
   },
 
   kansu_dom_enable__deps: ['$KansuPage'],
@@ -237,14 +249,10 @@ mergeInto(LibraryManager.library, {
     (el.tagName === 'INPUT' ? el : el.querySelector('input')).value = UTF8ToString(text);
   },
 
-  kansu_dom_text_get__deps: ['$KansuPage', 'malloc'],
+  kansu_dom_text_get__deps: ['$KansuPage'],
   kansu_dom_text_get: function(id) {
     var el = KansuPage.elements[id];
-    var text = (el.tagName === 'INPUT' ? el : el.querySelector('input')).value;
-    var size = lengthBytesUTF8(text) + 1;
-    var ptr = _malloc(size);
-    stringToUTF8(text, ptr, size);
-    return ptr;
+    return KansuPage.newString((el.tagName === 'INPUT' ? el : el.querySelector('input')).value);
   },
 
   kansu_dom_focus__deps: ['$KansuPage'],

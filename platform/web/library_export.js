@@ -58,15 +58,15 @@ mergeInto(LibraryManager.library, {
   // A menu of entries at a place of a box (device pixels); the one chosen
   // is handed to the program once the menu has closed.
   kansu_export_menu__deps: ['$KansuExport', '$KansuPage'],
-  kansu_export_menu: function(box, entries, x, y, ratio) {
+  kansu_export_menu: function(box, entries, x, y) {
     KansuExport.close();
     var frame = KansuPage.boxes[box].frame;
     var menu = document.createElement('div');
     menu.className = 'menu';
     menu.setAttribute('role', 'menu');
     var r = frame.getBoundingClientRect();
-    menu.style.left = (r.left + x / ratio) + 'px';
-    menu.style.top = (r.top + y / ratio) + 'px';
+    menu.style.left = (r.left + x) + 'px';
+    menu.style.top = (r.top + y) + 'px';
     var items = [];
     UTF8ToString(entries).split('\n').forEach(function(caption, index) {
       if (caption === '') return;
@@ -146,8 +146,14 @@ mergeInto(LibraryManager.library, {
     ctx.fillStyle = KansuPage.colour(back);
     ctx.fillRect(0, 0, width, height);
     var id = KansuExport.nextCanvas++;
-    KansuPage.boxes[id] = {canvas: canvas, ctx: ctx, scale: 1, ratio: 1};
+    KansuPage.boxes[id] = {canvas: canvas, ctx: ctx};
     return id;
+  },
+
+  // A picture's canvas not handed on is let go.
+  kansu_export_drop__deps: ['$KansuPage'],
+  kansu_export_drop: function(id) {
+    delete KansuPage.boxes[id];
   },
 
   kansu_export_copy_picture__deps: ['$KansuExport', '$KansuPage'],
@@ -195,13 +201,13 @@ mergeInto(LibraryManager.library, {
   // The printed page: the picture as wide as A4 landscape less its margins
   // (3,272 pixels to 277 mm), the program's name and the date in a footer.
   kansu_export_print__deps: ['$KansuExport', '$KansuPage'],
-  kansu_export_print: function(id, now) {
+  kansu_export_print: function(id, now, footerLeft, footerRight) {
     var canvas = KansuExport.take(id);
     canvas.style.width = (canvas.width / 3272 * 277) + 'mm';
     canvas.style.height = (canvas.height / 3272 * 277) + 'mm';
     document.getElementById('print-picture').replaceChildren(canvas);
-    var d = new Date();
-    document.getElementById('print-date').textContent = KansuPage.tr('%1年%2月%3日', [d.getFullYear(), d.getMonth() + 1, d.getDate()]);
+    document.getElementById('print-title').textContent = UTF8ToString(footerLeft);
+    document.getElementById('print-date').textContent = UTF8ToString(footerRight);
     if (!now) return;
     KansuExport.printing = true;
     try {
@@ -213,11 +219,20 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  kansu_page_address__deps: ['malloc'],
+  // The browser's local storage; a browser that refuses it keeps nothing.
+  kansu_store_get__deps: ['$KansuPage'],
+  kansu_store_get: function(key) {
+    var value = null;
+    try { value = localStorage.getItem('kansu:' + UTF8ToString(key)); } catch (e) { value = null; }
+    return value === null ? 0 : KansuPage.newString(value);
+  },
+
+  kansu_store_set: function(key, value) {
+    try { localStorage.setItem('kansu:' + UTF8ToString(key), UTF8ToString(value)); } catch (e) { /* kept nowhere */ }
+  },
+
+  kansu_page_address__deps: ['$KansuPage'],
   kansu_page_address: function() {
-    var a = location.href.split('#')[0];
-    var size = lengthBytesUTF8(a) + 1, ptr = _malloc(size);
-    stringToUTF8(a, ptr, size);
-    return ptr;
+    return KansuPage.newString(location.href.split('#')[0]);
   },
 });

@@ -4,15 +4,6 @@
 mergeInto(LibraryManager.library, {
   $KansuInput__deps: ['$KansuPage', '$KansuRun'],
   $KansuInput: {
-    // The program's key codes (platform::Key::Code), by the browser's key names.
-    codes: {
-      ArrowLeft: 1, ArrowRight: 2, ArrowUp: 3, ArrowDown: 4, Home: 5, End: 6, ' ': 7, Enter: 8,
-      Escape: 9, Delete: 10, Backspace: 11, PageUp: 12, PageDown: 13, F5: 14, F10: 15,
-      '+': 17, '=': 17, '-': 18, ContextMenu: 21,
-    },
-    digit: 19,
-    letter: 20,
-
     // Mouse buttons as the program numbers them: 1 left, 2 right, 4 middle.
     button: function(e) {
       if (e.pointerType !== 'mouse') return 1;
@@ -38,7 +29,6 @@ mergeInto(LibraryManager.library, {
       var pointerType = 'mouse';
       canvas.addEventListener('pointerdown', function(e) {
         pointerType = e.pointerType;
-        KansuPage.lesson.classList.remove('keyboard');
         frame.focus({preventScroll: true});
         try { canvas.setPointerCapture(e.pointerId); } catch (err) {}
         send(0, e, KansuInput.button(e));
@@ -62,6 +52,7 @@ mergeInto(LibraryManager.library, {
       if (!KansuPage.live()) return;
       var focus = document.activeElement;
       if (focus && focus !== document.body && !KansuPage.lesson.contains(focus)) return;
+      _kansu_keyboard(1);
       // On a Mac or an iPad, Command+C, S, P and L are what Ctrl+ is elsewhere.
       var ctrl = e.ctrlKey || (e.metaKey && /Mac|iPhone|iPad/.test(navigator.platform) && /^Key[CSPL]$/.test(e.code));
       // The browser's own keys stay the browser's: its zoom, full screen,
@@ -71,18 +62,11 @@ mergeInto(LibraryManager.library, {
                         e.code === 'Minus' || e.code === 'Digit0' || e.code === 'NumpadAdd' ||
                         e.code === 'NumpadSubtract' || e.code === 'Numpad0'))
         return;
-      var code = KansuInput.codes[e.key] || 0, digit = 0, letter = 0;
-      var m = /^(Digit|Numpad)([0-9])$/.exec(e.code);
-      if (m) {
-        code = KansuInput.digit;
-        digit = Number(m[2]);
-      } else if (/^Key[A-Z]$/.test(e.code)) {
-        code = KansuInput.letter;
-        letter = e.code.charCodeAt(3);
-      }
-      KansuPage.lesson.classList.add('keyboard');
       var sleeps = KansuRun.sleeps;
-      var taken = _kansu_key(code, digit, letter, ctrl ? 1 : 0, e.shiftKey ? 1 : 0, e.altKey ? 1 : 0);
+      var name = KansuPage.newString(e.key), code = KansuPage.newString(e.code);
+      var taken = _kansu_key(name, code, ctrl ? 1 : 0, e.shiftKey ? 1 : 0, e.altKey ? 1 : 0);
+      _free(name);
+      _free(code);
       // A key that started the automatic run returned here at the run's
       // first pause: the program took it. F5 never reloads the lesson away.
       if (taken || KansuRun.sleeps !== sleeps || e.key === 'F5') e.preventDefault();
@@ -107,7 +91,7 @@ mergeInto(LibraryManager.library, {
   kansu_input_start: function() {
     document.addEventListener('keydown', KansuInput.key);
     window.addEventListener('resize', KansuInput.viewport);
-    document.addEventListener('pointerdown', function() { KansuPage.lesson.classList.remove('keyboard'); }, true);
+    document.addEventListener('pointerdown', function() { if (KansuPage.live()) _kansu_keyboard(0); }, true);
     document.addEventListener('focusin', function() { if (KansuPage.live()) _kansu_focus_moved(); });
     // The browser's own print prints the lesson as it stands.
     window.addEventListener('beforeprint', function() {
