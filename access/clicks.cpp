@@ -6,6 +6,7 @@
 // mouse handlers unchanged.
 #include <cmath>
 
+#include "access/access.h"
 #include "app/form1.h"
 
 namespace {

@@ -7,6 +7,7 @@
 // it is exactly that of the mouse.
 #include <algorithm>
 
+#include "access/access.h"
 #include "app/form1.h"
 
 using platform::Key;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "access/access.h"
 #include "app/form1.h"
 #include "lang/texts.h"
 

@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "access/access.h"
 #include "app/form_state.h"
-#include "link/link.h"
 #include "platform/access.h"
 #include "platform/surface.h"
+
+struct AccessTexts;  // access/access.h
+namespace lessonlink {
+struct Lesson;  // link/link.h
+}
 
 class Form1 : public FormState {
 public:
@@ -154,7 +157,7 @@ private:
     void connectHandlers();
     // One block outline and its paint; top edge and seed row by kind.
     void nuriHako(std::int16_t m, int top, int seedY);
-    // Lays one block's four outline lines; `rise` is the top side's offset above y + 120.
+    // Lays one block's four outline lines; `top` is the top side's offset above y + 120.
     void idou(platform::ControlArray<platform::LineControl>& lines, std::int16_t x, std::int16_t y, int top);
     // The red segment from B to P.
     void senbun();

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 struct FormState {
     // Corners of the rectangle ABCD on the blackboard, in its pixels.
@@ -26,4 +27,31 @@ struct FormState {
     std::int16_t teishi = 0;  ///< stop request of the automatic run
 
     bool hashiru = false;   ///< an automatic run is in progress
+};
+
+// What the keyboard and the click-then-click path hold between events.
+struct AccessState {
+    int cursor = 0;     ///< the keyboard cursor's place
+    int held = -1;      ///< place the block held by keyboard was picked up from; -1 none
+    int selected = -1;  ///< place selected by a click, waiting for the click that puts it; -1 none
+
+    // The press in progress on the blackboard.
+    bool pressed = false;
+    bool moved = false;      ///< the pointer went beyond the click tolerance: a drag
+    bool forwarded = false;  ///< the press went to the handlers (false: a selection's second click)
+    float pressX = 0, pressY = 0;
+    std::int16_t pressButton = 0, pressShift = 0;
+
+    // What the screen reader was last told about, and what changed then.
+    struct Seen {
+        std::array<double, 5> hako{};
+        double px = 0;
+        int cursor = 0, held = -1, heldKind = 0, selected = -1;
+        bool table = false, graph = false;
+        const void* focus = nullptr;
+        bool operator==(const Seen&) const = default;
+    };
+    Seen seen;
+    bool told = false;   ///< seen holds something
+    std::string change;  ///< the latest change in words ("" after a step of P)
 };

@@ -1,6 +1,7 @@
 #include "app/start.h"
 
 #include "app/form1.h"
+#include "link/link.h"
 #include "lang/texts.h"
 #include "platform/view.h"
 

@@ -1,7 +1,8 @@
 // The surface through which the program reaches the window, its controls, the
 // drawing layers of the picture boxes, the event pump and the end of the
-// program. Nothing here names the toolkit: the figure, motion and chart code
-// include only this header, and the toolkit lives in the implementation.
+// program. Nothing here names a toolkit: the lesson's code includes only this
+// header; the shell (platform/shell/) implements it once for every platform,
+// over the calls a platform's backend makes into its toolkit (platform/backend.h).
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "access/access.h"
 #include "testutil.h"
 
 using Figure = std::array<double, 5>;

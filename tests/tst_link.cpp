@@ -1,8 +1,12 @@
 // The lesson as a link: what a link's text is read as (each bad part refused
 // alone), the text of a lesson read back, and a link opened in the window
 // giving what the same lesson built by hand gives.
+#include <QAccessible>
+
 #include <memory>
 
+#include "app/start.h"
+#include "link/link.h"
 #include "testutil.h"
 
 class TestLink : public QObject {
@@ -72,6 +76,47 @@ private slots:
         for (auto box : {&Form1::kokuban, &Form1::gamen, &Form1::hyo})
             QVERIFY(platform::qt::layerOf(*(linked.*box)) == platform::qt::layerOf(*(byHand.*box)));
         QCOMPARE(QString::fromStdString(linked.linkText()), QString("figure=1,1,3,0,2&grid&graph&table&x=6.5"));
+    }
+
+    // What a page's address asks for at the start, as the desktop's options:
+    // what is refused is left out, the rest taken.
+    void startOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("zoom");  // 0: none
+        QTest::addColumn<bool>("fullScreen");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("zoom, link and full screen") << QStringList{"--zoom", "150", "--link", "figure=1&graph", "--fullscreen"}
+                                                   << 150 << true << "figure=1&graph";
+        QTest::newRow("a zoom out of range") << QStringList{"--zoom", "99"} << 0 << false << "";
+        QTest::newRow("an unknown option and a stray word") << QStringList{"--colour", "red", "--zoom", "200"} << 200 << false << "";
+    }
+    void startOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, zoom);
+        QFETCH(bool, fullScreen);
+        QFETCH(QString, link);
+        std::vector<std::string> args;
+        for (const QString& a : arguments)
+            args.push_back(a.toStdString());
+        const StartOptions o = readStartOptions(args);
+        QCOMPARE(o.zoom.value_or(0), zoom);
+        QCOMPARE(o.fullScreen, fullScreen);
+        QCOMPARE(QString::fromStdString(o.link.value_or("")), link);
+    }
+
+    // A lesson linked at the start is built as by hand, and what a screen
+    // reader is told follows it at once.
+    void startWithLink()
+    {
+        Form1 f;
+        StartOptions o;
+        o.link = "figure=1,1,3,0,2&x=6.5";
+        start(f, o);
+        QCOMPARE(f.px, 170.0);
+        const QString board = QAccessible::queryAccessibleInterface(platform::qt::frameOf(*f.kokuban))->text(QAccessible::Description);
+        QVERIFY2(board.contains("χ = 6.5 cm") && board.contains("y = 20 cm²"), qPrintable(board));
     }
 };
 

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "platform/layer.h"
+#include "platform/shell/shell.h"
 #include "testutil.h"
 
 using platform::qt::displayOf;
@@ -171,6 +172,48 @@ private slots:
             QVERIFY(displayOf(*pair.first) == displayOf(*pair.second));
             QVERIFY(platform::qt::layerOf(*pair.first) == platform::qt::layerOf(*pair.second));
         }
+    }
+
+    // Where the layout shows and at what zoom, on every platform: a page
+    // fitted to its viewport and centred, a page at a zoom its address asks
+    // for (centred, or from its top left where it is larger), an ordinary
+    // window at the zoom chosen or the largest that fits the screen, a full
+    // screen fitted. The layout asks for 631 x 548 pixels.
+    void arrangement_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<bool>("sizable");
+        QTest::addColumn<bool>("fills");
+        QTest::addColumn<double>("chosen");  // 0: none
+        QTest::addColumn<QRect>("shown");
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("a page, fitted and centred") << QSize(1300, 1096) << false << false << 0.0 << QRect(19, 0, 1262, 1096) << 2.0;
+        QTest::newRow("a page at 150 %, centred") << QSize(1300, 1096) << false << false << 1.5 << QRect(176, 137, 947, 822) << 1.5;
+        QTest::newRow("a page at 300 %, larger than its viewport") << QSize(800, 600) << false << false << 3.0
+                                                                   << QRect(0, 0, 1893, 1644) << 3.0;
+        QTest::newRow("a window at 200 % on a 1920 x 1080 screen") << QSize(631, 548) << true << false << 2.0
+                                                                   << QRect(0, 0, 1199, 1041) << 1041.0 / 548;
+        QTest::newRow("a full screen of 1920 x 1080") << QSize(1920, 1080) << true << true << 1.0 << QRect(338, 0, 1244, 1080)
+                                                      << 1080.0 / 548;
+    }
+    void arrangement()
+    {
+        QFETCH(QSize, window);
+        QFETCH(bool, sizable);
+        QFETCH(bool, fills);
+        QFETCH(double, chosen);
+        QFETCH(QRect, shown);
+        QFETCH(double, zoom);
+        platform::backend::Surroundings s;
+        s.window = {window.width(), window.height()};
+        s.screen = sizable ? platform::view::Size{1920, 1080} : platform::view::Size{};
+        s.sizable = sizable;
+        s.fills = fills;
+        const auto a = platform::shell::arrange(s, {631, 548}, chosen > 0 ? std::optional<double>(chosen) : std::nullopt);
+        QVERIFY(a.ready);
+        QCOMPARE(QRect(a.shown.left, a.shown.top, a.shown.width, a.shown.height), shown);
+        QCOMPARE(a.zoom, zoom);
+        QCOMPARE(a.sized, sizable && !fills);
     }
 
     // Ctrl++ and Ctrl+− walk the steps, Ctrl+0 returns to 100 %; the window

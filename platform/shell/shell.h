@@ -261,6 +261,19 @@ private:
     std::map<const Graphic*, Native> labels_;  ///< the window's labels where the backend shows them as controls
 };
 
+// How the layout shows in a window with these surroundings: the client area
+// the program asks for (layout pixels) at the zoom chosen for an ordinary
+// window, if any.
+struct Arrangement {
+    bool ready = false;   ///< false: a page that does not know its viewport yet
+    bool fitted = false;  ///< fitted to the window (full screen, maximised, or a page without a zoom asked for)
+    bool sized = false;   ///< an ordinary window, which takes the size of the layout shown
+    double zoom = 1;
+    Box shown;            ///< where the layout shows in the window, device-independent pixels
+    double largest = 1;   ///< the largest zoom at which an ordinary window fits the screen
+};
+Arrangement arrange(const backend::Surroundings& surroundings, view::Size client, std::optional<double> chosen);
+
 // The window that owns a native (its own or one of its controls').
 ShellWindow* windowOf(Native native);
 // Every window of the program, in the order made.

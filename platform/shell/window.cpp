@@ -262,38 +262,49 @@ void ShellWindow::setZoom(double z)
     layOut();
 }
 
-double ShellWindow::largestZoom() const
+double ShellWindow::largestZoom() const { return arrange(backend::surroundings(native_), client(), chosen_).largest; }
+
+Arrangement arrange(const backend::Surroundings& s, view::Size client, std::optional<double> chosen)
 {
-    const backend::Surroundings s = backend::surroundings(native_);
-    if (s.screen.width <= 0 || s.screen.height <= 0)
-        return view::kMaxZoom;
-    return view::largestZoom(s.screen, client(), s.frame);
+    Arrangement a;
+    a.largest = s.screen.width > 0 && s.screen.height > 0 ? view::largestZoom(s.screen, client, s.frame) : view::kMaxZoom;
+    a.fitted = s.fills || (!s.sizable && !chosen);
+    if (!s.sizable && (s.window.width <= 0 || s.window.height <= 0))
+        return a;  // a page is laid out once it knows its viewport
+    a.ready = true;
+    if (a.fitted) {
+        const view::Fit f = view::fit(s.window, client);
+        a.zoom = f.zoom;
+        a.shown = {f.left, f.top, 0, 0};
+    } else if (s.sizable) {
+        a.zoom = std::min(chosen.value_or(1), a.largest);
+        a.sized = true;
+    } else {
+        // A page at a zoom asked for: centred where it is smaller than the viewport.
+        a.zoom = *chosen;
+        const view::Size shown = view::atZoom(client, a.zoom);
+        a.shown = {std::max(0, (s.window.width - shown.width) / 2), std::max(0, (s.window.height - shown.height) / 2), 0, 0};
+    }
+    const view::Size shown = view::atZoom(client, a.zoom);
+    a.shown.width = shown.width;
+    a.shown.height = shown.height;
+    return a;
 }
 
 void ShellWindow::layOut()
 {
+    if (!backend::surroundings(native_).sizable && !showing_)
+        return;  // a page is laid out once it is shown
     const backend::Surroundings s = backend::surroundings(native_);
-    const bool fit = s.fills || (!s.sizable && !chosen_);
-    if (!s.sizable && (!showing_ || s.window.width <= 0 || s.window.height <= 0))
-        return;  // a page is laid out once it is shown and knows its viewport
-    fitted_ = fit;
-    if (fit) {
-        const view::Fit f = view::fit(s.window, client());
-        const view::Size shown = view::atZoom(client(), f.zoom);
-        apply(f.zoom, {f.left, f.top, shown.width, shown.height}, s.ratio);
-    } else if (s.sizable) {
+    const Arrangement a = arrange(s, client(), chosen_);
+    if (!a.ready)
+        return;
+    fitted_ = a.fitted;
+    if (a.sized)
         sizedFor_ = s.frame;
-        const double z = std::min(chosen_.value_or(1), largestZoom());
-        const view::Size shown = view::atZoom(client(), z);
-        apply(z, {0, 0, shown.width, shown.height}, s.ratio);
-        backend::sizeWindow(native_, shown);
-    } else {
-        // A page at a zoom asked for: centred where it is smaller than the viewport.
-        const view::Size shown = view::atZoom(client(), *chosen_);
-        apply(*chosen_, {std::max(0, (s.window.width - shown.width) / 2), std::max(0, (s.window.height - shown.height) / 2),
-                         shown.width, shown.height},
-              s.ratio);
-    }
+    apply(a.zoom, a.shown, s.ratio);
+    if (a.sized)
+        backend::sizeWindow(native_, {a.shown.width, a.shown.height});
 }
 
 void ShellWindow::apply(double zoom, Box shown, double ratio)
