@@ -8,11 +8,12 @@
 // hands its events to the shell (the second half of this file). A third
 // platform implements the calls of namespace backend and nothing else.
 //
-// Places and sizes handed to a backend are in its placing pixels: the
-// layout's pixels times the zoom times `Surroundings::ratio` (1 where the
-// toolkit places controls in its own device-independent pixels, the screen's
-// device pixels per page pixel in a browser, which places on whole device
-// pixels).
+// Pixels: a control's place (place(), repaint()) is in the backend's placing
+// pixels, the layout's pixels times the zoom times `Surroundings::ratio` (1
+// where the toolkit places controls in its own device-independent pixels; in
+// a browser the screen's device pixels to one of the page's, so that controls
+// sit on whole device pixels). Everything else (the window, pointers, menus)
+// is in device-independent pixels; drawing is in device pixels.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +46,7 @@ extern const PixelOrder kPixelOrder;
 Native makeWindow(const std::string& caption, Colour back, view::Size layout);
 // What the window has around it, for the shell to size and place the layout.
 struct Surroundings {
-    view::Size window;     ///< the window's inside now, in placing pixels (0 × 0 until known)
+    view::Size window;     ///< the window's inside now (0 × 0 until known)
     view::Size screen;     ///< the screen's available area, device-independent; 0 × 0 where none is known
     view::Frame frame;     ///< the frame a window manager draws, or the one it will draw
     double ratio = 1;      ///< placing pixels per device-independent pixel
@@ -192,6 +193,8 @@ std::string address();
 }  // namespace platform::backend
 
 // ---- what a backend hands to the shell ------------------------------------------------
+// Each runs the program's handlers through the shell's dispatch: afterwards
+// what a screen reader is told follows the change.
 namespace platform::shell {
 
 using backend::Native;

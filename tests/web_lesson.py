@@ -100,6 +100,13 @@ class Desktop:
                 self.xdo('mousemove', x, y, 'click', 1)
         time.sleep(1)
 
+    def copied_picture(self):
+        """The lesson's picture that Ctrl+C puts on the clipboard."""
+        self.xdo('mousemove', BOXES['黒板'][0] + 10, BOXES['黒板'][1] + 10, 'key', '--clearmodifiers', 'ctrl+c')
+        png = wait_until(lambda: subprocess.run(['xclip', '-selection', 'clipboard', '-t', 'image/png', '-o'], env=self.env,
+                                                capture_output=True).stdout, 5)
+        return Image.open(io.BytesIO(png)).convert('RGB') if png else None
+
     def screen(self):
         return Image.open(io.BytesIO(subprocess.run(['import', '-window', 'root', 'png:-'], env=self.env,
                                                     capture_output=True, check=True).stdout)).convert('RGB')
@@ -465,7 +472,7 @@ def chromium_checks(url):
             b.quit()
 
 
-def class_checks(url, out):
+def class_checks(url, out, desktop_picture):
     """What a teacher does with the page: a link to a ready figure, copy,
     save and print, offline after one visit, and what a screen reader hears."""
     # A link opens its figure as if built by hand: the same pictures as the lesson.
@@ -516,6 +523,12 @@ def class_checks(url, out):
         saved = os.path.join(out, '関数の利用.png')
         if check(wait_until(lambda: os.path.exists(saved)), 'Ctrl+S downloads the lesson as a PNG'):
             png = Image.open(saved)
+            # The same composition on both platforms: only the edges of glyphs,
+            # which each platform's text engine smooths its own way, may differ.
+            picture = png.convert('RGB')
+            share = different(picture, desktop_picture, 8) if desktop_picture else 1
+            check(share <= 0.005, 'the saved picture differs from the desktop\'s copied one in %.2f %% of its pixels '
+                  '(%.2f %% by any amount)' % (100 * share, 100 * different(picture, desktop_picture)), 'at most 0.5 %')
             # The board and the table below it, the graph beside: 8 pixels between and around, twice.
             check(png.size == (2 * (8 + 605 + 8 + 389 + 8), 2 * (8 + 405 + 8 + 109 + 8)) and
                   round(png.info.get('dpi', (0,))[0]) == 192,
@@ -603,6 +616,9 @@ def main():
         desktop = Desktop(program, display, home)
         desktop.run(LESSON)
         reference = desktop.boxes()
+        desktop_picture = desktop.copied_picture()
+        if desktop_picture:
+            desktop_picture.save(os.path.join(out, 'desktop-lesson.png'))
         desktop.close()
         for name, picture in reference.items():
             picture.save(os.path.join(out, 'desktop-%s.png' % name))
@@ -619,7 +635,7 @@ def main():
             finally:
                 b.quit()
         chromium_checks(url)
-        class_checks(url, out)
+        class_checks(url, out, desktop_picture)
     finally:
         xvfb.terminate()
         xvfb.wait()

@@ -16,7 +16,7 @@ for option in "$@"; do
                  openbox xfwm4
                  "${web[@]}" chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr
                  python3-websocket python3-pil
-                 gettext python3-polib)
+                 gettext python3-polib xclip)
       ;;
     --web) packages+=("${web[@]}") ;;
   esac
