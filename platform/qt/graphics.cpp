@@ -112,6 +112,14 @@ void PainterOf<Base>::atDevice()
 }
 
 template <typename Base>
+void PainterOf<Base>::atLayout()
+{
+    p_.save();
+    p_.translate(this->x(), this->y());
+    p_.scale(this->scale(), this->scale());
+}
+
+template <typename Base>
 void PainterOf<Base>::fillDevice(const Box& device, Colour colour)
 {
     atDevice();
@@ -122,9 +130,7 @@ void PainterOf<Base>::fillDevice(const Box& device, Colour colour)
 template <typename Base>
 void PainterOf<Base>::slopedLine(const LineControl& line)
 {
-    p_.save();
-    p_.translate(this->x(), this->y());
-    p_.scale(this->scale(), this->scale());
+    atLayout();
     p_.setRenderHint(QPainter::Antialiasing, false);
     p_.setPen(QPen(toQColor(line.BorderColor()), line.BorderWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p_.drawLine(QLineF(line.X1(), line.Y1(), line.X2(), line.Y2()));
@@ -134,9 +140,7 @@ void PainterOf<Base>::slopedLine(const LineControl& line)
 template <typename Base>
 void PainterOf<Base>::label(const Label& label)
 {
-    p_.save();
-    p_.translate(this->x(), this->y());
-    p_.scale(this->scale(), this->scale());
+    atLayout();
     const QRectF r(label.Left(), label.Top(), label.Width(), label.Height());
     if (!label.transparent())
         p_.fillRect(r, toQColor(label.BackColor()));
@@ -151,9 +155,7 @@ void PainterOf<Base>::label(const Label& label)
 template <typename Base>
 void PainterOf<Base>::shape(const Shape& shape)
 {
-    p_.save();
-    p_.translate(this->x(), this->y());
-    p_.scale(this->scale(), this->scale());
+    atLayout();
     const double d = std::min(shape.Width(), shape.Height());
     const QRectF r(shape.Left() + (shape.Width() - d) / 2, shape.Top() + (shape.Height() - d) / 2, d, d);
     p_.setRenderHint(QPainter::Antialiasing, true);

@@ -109,8 +109,10 @@ public:
     void unclip() override { p_.restore(); }
 
 protected:
-    // Saved and moved to the container's top left, at the scale of device pixels.
+    // Saved and moved to the container's top left, at the scale of device
+    // pixels, or of the layout's.
     void atDevice();
+    void atLayout();
     QPainter& p_;
     double ratio_;
 };

@@ -55,8 +55,15 @@ private:
     Colour back_;
 };
 
-// A check box in its colours; inside a picture box the shell draws it, as
-// it draws it into pictures.
+// A control inside a picture box, drawn by the shell as it draws it into pictures.
+void paintByShell(QWidget* w)
+{
+    QPainter p(w);
+    Painter painter(p, w->devicePixelRatioF());
+    shell::paintControl(nativeOf(w), painter, w->devicePixelRatioF());
+}
+
+// A check box in its colours; inside a picture box the shell draws it.
 class Check : public QCheckBox {
 public:
     Check(const QString& caption, QWidget* parent, Colour back, Colour fore, bool drawnByShell)
@@ -75,14 +82,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        if (!drawnByShell_)
-            return QCheckBox::paintEvent(e);
-        QPainter p(this);
-        Painter painter(p, devicePixelRatioF());
-        shell::paintControl(nativeOf(this), painter, devicePixelRatioF());
-    }
+    void paintEvent(QPaintEvent* e) override { drawnByShell_ ? paintByShell(this) : QCheckBox::paintEvent(e); }
 
 private:
     Colour back_, fore_;
@@ -100,14 +100,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        if (!drawnByShell_)
-            return QLineEdit::paintEvent(e);
-        QPainter p(this);
-        Painter painter(p, devicePixelRatioF());
-        shell::paintControl(nativeOf(this), painter, devicePixelRatioF());
-    }
+    void paintEvent(QPaintEvent* e) override { drawnByShell_ ? paintByShell(this) : QLineEdit::paintEvent(e); }
 
 private:
     bool drawnByShell_;
