@@ -528,17 +528,16 @@ void focus(Native control) { widget(control)->setFocus(Qt::OtherFocusReason); }
 
 Native focused() { return controlOf(QApplication::focusWidget()); }
 
+// Called for every move of a graphical control: no casts that search.
 void repaint(Native control, Box part)
 {
-    QWidget* w = widget(control);
-    if (auto* frame = dynamic_cast<BoxFrame*>(w))
-        w = frame->canvas;
+    auto* w = reinterpret_cast<QWidget*>(control);
+    const bool window = w->isWindow();
+    QWidget* painted = window ? w : static_cast<BoxFrame*>(w)->canvas;
     if (part.empty())
-        w->update();
-    else if (auto* window = dynamic_cast<WindowWidget*>(w))
-        w->update(toRect(part).translated(window->offset));
+        painted->update();
     else
-        w->update(toRect(part));
+        painted->update(toRect(part).translated(window ? static_cast<WindowWidget*>(w)->offset : QPoint()));
 }
 
 }  // namespace backend

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/backend.h"
@@ -257,6 +258,8 @@ private:
     bool alive_ = true;
     view::Frame sizedFor_;          ///< the frame the ordinary window was last sized with
     std::vector<std::unique_ptr<Control>> controls_;  ///< in the order made
+    std::unordered_map<Native, Control*> byNative_;   ///< the same, by their natives
+    std::unordered_map<const void*, Control*> byControl_;  ///< and by the lesson's addresses
     std::vector<ShellPictureBox*> boxes_;
     std::map<const Graphic*, Native> labels_;  ///< the window's labels where the backend shows them as controls
 };

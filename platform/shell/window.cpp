@@ -143,6 +143,8 @@ ShellWindow::~ShellWindow()
 {
     alive_ = false;
     std::erase(windows(), this);
+    byNative_.clear();
+    byControl_.clear();
     controls_.clear();
     backend::destroyWindow(native_);
 }
@@ -176,6 +178,8 @@ T& ShellWindow::keep(std::unique_ptr<T> control)
     // Shown at once where the window is laid out, as the toolkit shows a
     // control made in a visible window.
     ref.place(zoom_, ratio_);
+    byNative_[ref.native] = &ref;
+    byControl_[ref.control()] = &ref;
     controls_.push_back(std::move(control));
     return ref;
 }
@@ -358,20 +362,14 @@ void ShellWindow::paintLabels(GraphicsPainter& p, const Box& dirty, double ratio
 
 Control* ShellWindow::find(Native native) const
 {
-    if (!native)
-        return nullptr;
-    for (const auto& c : controls_)
-        if (c->native == native)
-            return c.get();
-    return nullptr;
+    const auto it = byNative_.find(native);
+    return native && it != byNative_.end() ? it->second : nullptr;
 }
 
 Control* ShellWindow::find(const void* control) const
 {
-    for (const auto& c : controls_)
-        if (c->control() == control)
-            return c.get();
-    return nullptr;
+    const auto it = byControl_.find(control);
+    return it != byControl_.end() ? it->second : nullptr;
 }
 
 ShellPictureBox* ShellWindow::box(Native native) const
