@@ -46,7 +46,8 @@ std::string programTitle() { return lang::tr("３.１次関数"); }
 std::string dateText()
 {
     const std::time_t now = std::time(nullptr);
-    const std::tm local = *std::localtime(&now);  // the one thread of the program reads it
+    // The one thread of the program reads the local time.
+    const std::tm local = *std::localtime(&now);
     // TRANSLATORS: a date: %1 the year, %2 the month (1 to 12), %3 the day.
     return lang::tr("%1年%2月%3日", {std::to_string(local.tm_year + 1900), std::to_string(local.tm_mon + 1),
                                       std::to_string(local.tm_mday)});

@@ -49,7 +49,7 @@ def xgettext(language, files, keywords):
     """The texts that the files look up, as a catalogue."""
     with tempfile.NamedTemporaryFile(suffix='.pot') as out:
         subprocess.run(['xgettext', '--from-code=UTF-8', '-L', language, '--add-comments=TRANSLATORS:',
-                        '--force-po', '--no-wrap', '-o', out.name] + ['--keyword=' + k for k in keywords] + files,
+                        '--force-po', '--no-wrap', '--add-location=file', '-o', out.name] + ['--keyword=' + k for k in keywords] + files,
                        check=True, cwd=ROOT)
         return polib.pofile(out.name)
 
@@ -61,8 +61,7 @@ def page_texts(path):
         page = f.read()
     entries = []
     for m in re.finditer(r'<(\w+)\b[^>]*?\sdata-tr\b[^>]*>([^<]+)</\1>', page):
-        line = page.count('\n', 0, m.start()) + 1
-        entries.append(polib.POEntry(msgid=html.unescape(m.group(2)), occurrences=[(path, str(line))]))
+        entries.append(polib.POEntry(msgid=html.unescape(m.group(2)), occurrences=[(path, '')]))
     # The inline scripts, each on the lines it has in the page.
     scripts = ''
     for m in re.finditer(r'<script>(.*?)</script>', page, re.S):
@@ -72,7 +71,7 @@ def page_texts(path):
             js.write(scripts)
         try:
             for e in xgettext('JavaScript', [os.path.basename(js.name)], ['tr']):
-                e.occurrences = [(path, line) for _, line in e.occurrences]
+                e.occurrences = [(path, '')]
                 entries.append(e)
         finally:
             os.remove(js.name)
@@ -90,8 +89,7 @@ def install_texts():
         with open(os.path.join(ROOT, path), encoding='utf-8') as f:
             text = f.read()
         for m in re.finditer(pattern, text, re.M):
-            line = text.count('\n', 0, m.start()) + 1
-            entries.append(polib.POEntry(msgid=html.unescape(m.group(1)), occurrences=[(path, str(line))]))
+            entries.append(polib.POEntry(msgid=html.unescape(m.group(1)), occurrences=[(path, '')]))
     return entries
 
 
@@ -106,7 +104,7 @@ def catalogue():
         for e in part:
             known = pot.find(e.msgid)
             if known:
-                known.occurrences += e.occurrences
+                known.occurrences += [o for o in e.occurrences if o not in known.occurrences]
                 known.comment = '\n'.join(c for c in (known.comment, e.comment) if c and c not in known.comment)
                 continue
             entry = polib.POEntry(msgid=e.msgid, msgstr='', occurrences=e.occurrences, comment=e.comment)

@@ -109,11 +109,13 @@ void ShellPictureBox::drawn()
     if (flushQueued_)
         return;
     flushQueued_ = true;
-    backend::later([this, w = &window, n = native] {
-        if (windowOf(n) != w)
+    backend::later([n = native] {
+        ShellWindow* w = windowOf(n);
+        ShellPictureBox* box = w ? w->box(n) : nullptr;
+        if (!box)
             return;  // the window went in the meantime
-        flushQueued_ = false;
-        invalidate(layer_.takeDirty());
+        box->flushQueued_ = false;
+        box->invalidate(box->layer_.takeDirty());
     });
 }
 
