@@ -256,8 +256,10 @@ def take_lesson(lesson, web):
         lesson.scenario('tab-order', 'the check box "グラフ" reached by Tab', False, [])
         return
     arrival = lesson.tab()
-    # Its name and what it is: a word beside the name (the role), and never "embedded".
-    ok = any('黒板' in t and re.sub(r'黒板|[\s.。、]', '', t) for t in arrival) \
+    # Its name and what it is: a word beside the name (the role, in the same
+    # utterance or the next), and never "embedded".
+    told = [t for t in arrival if not CHI.search(t) and not re.search(r'(Focus|Browse) mode', t)]
+    ok = any('黒板' in t for t in told) and re.sub(r'黒板|[\s.。、]', '', ''.join(told)) != '' \
         and not any('embedded' in t or '埋め込み' in t for t in arrival)
     lesson.scenario('tab-to-board', '"黒板" with its role on Tab', ok, arrival)
 
