@@ -63,15 +63,15 @@ export LANG=ja_JP.UTF-8 LANGUAGE=ja
 unset LC_ALL
 export KANSU_ORCA_SESSION=$private HOME=$private/home XDG_CONFIG_HOME=$private/config \
     XDG_DATA_HOME=$private/data XDG_CACHE_HOME=$private/cache XDG_RUNTIME_DIR=$private/runtime \
-    GSETTINGS_BACKEND=memory NO_AT_BRIDGE=0
+    GSETTINGS_BACKEND=memory
 
 source "$here/xvfb.sh"
 start_xvfb 281 320 "$out/orca-xvfb.log" || fail "no X server could be started"
 
-timeout 900 dbus-run-session -- /usr/bin/python3 "$here/orca_listen.py" "$prog" "$page" "$out" \
+timeout 540 dbus-run-session -- /usr/bin/python3 "$here/orca_listen.py" "$prog" "$page" "$out" \
     2>"$out/orca-driver-errors.log"
 status=$?
 echo "e2e_orca: $((SECONDS - began)) s in all"
-((status == 124)) && fail "no end within 900 s"
+((status == 124)) && fail "no end within 540 s"
 ((status == 0)) || fail "see above; the transcripts are in $out"
 echo "e2e_orca: passed"

@@ -37,7 +37,7 @@ ENTRY = re.compile(r'^(\d\d):(\d\d):(\d\d\.\d+) - ', re.M)
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'( ?)(?: voice=\S+)?\{[^\n]*\}\n", re.S)
 RELEASED = re.compile(r"\^\^\^\^\^ PROCESS ATSPI_KEY_RELEASED_EVENT: '(.*?)' \(")
 # Orca's browse mode answering keys meant for the board (English and Japanese).
-BROWSE = re.compile(r'heading|見出し|No more|ありません|checked|チェック|link|リンク|table|テーブル')
+BROWSE = re.compile(r'heading|見出し|No more|checked|チェック|link|リンク|table|テーブル')
 
 # Orca's names of the keys that xdotool presses by other names.
 KEY_NAMES = {'Next': ['Page_Down'], 'Prior': ['Page_Up'], 'shift+Tab': ['ISO_Left_Tab', 'Tab'], 'ctrl+a': ['a']}
