@@ -231,9 +231,8 @@ def state_said(speech, chi=None, y=None):
 
 def once(speech):
     """No utterance twice, and χ's value not in two utterances."""
-    seen = [text for text in speech]
-    values = [CHI.search(t).group(1) for t in seen if CHI.search(t)]
-    return len(set(seen)) == len(seen) and len(set(values)) == len(values)
+    values = [CHI.search(t).group(1) for t in speech if CHI.search(t)]
+    return len(set(speech)) == len(speech) and len(set(values)) == len(values)
 
 
 def check_state(lesson, name, keys, chi, y, extra=None):
@@ -246,7 +245,7 @@ def check_state(lesson, name, keys, chi, y, extra=None):
     return speech
 
 
-def take_lesson(lesson, web):
+def take_lesson(lesson):
     """The scenarios, the same on both platforms."""
     # The tab order: ..., "グラフ" (the check box), the board, "出す", ...,
     # "点Pが動いた距離", "最初に": the control before the one checked is
@@ -376,7 +375,7 @@ def desktop(program, orca, out):
             transcript.write('== The window\n')
             for _, text, _ in orca.listen(quiet=2.5):
                 transcript.write('    %s\n' % text)
-            take_lesson(Lesson('desktop', orca, transcript), web=False)
+            take_lesson(Lesson('desktop', orca, transcript))
         finally:
             p.terminate()
             p.wait(5)
@@ -402,7 +401,7 @@ def page(url, orca, out):
             # Orca reads a page that has loaded; wait for it to settle.
             for _, text, _ in orca.listen(quiet=2.5, longest=20):
                 transcript.write('    %s\n' % text)
-            take_lesson(Lesson('page', orca, transcript), web=True)
+            take_lesson(Lesson('page', orca, transcript))
         finally:
             os.killpg(p.pid, signal.SIGTERM)
             try:
