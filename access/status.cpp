@@ -197,8 +197,12 @@ void Form1::accessInit()
 void Form1::accessRefresh()
 {
     const int held = heldPlace();
+    // A run that has brought P to the far end has stopped moving it: its end
+    // is told then, once with the final values, not again when the buttons
+    // change after its last pause.
+    const bool moving = hashiru && px != 100;
     const Seen now{hako, px, acc.cursor, held, held >= 0 ? static_cast<int>(tsukami) : 0, selectedPlace(),
-                   Check3->Value() != 0, Check2->Value() != 0, hashiru, accessibility->focus()};
+                   Check3->Value() != 0, Check2->Value() != 0, moving, accessibility->focus()};
     if (acc.told && now == acc.seen)
         return;
     acc.change = acc.told ? changeText(acc.seen, now, false) : "";

@@ -48,7 +48,7 @@ struct AccessState {
         double px = 0;
         int cursor = 0, held = -1, heldKind = 0, selected = -1;
         bool table = false, graph = false;
-        bool running = false;  ///< an automatic run
+        bool running = false;  ///< an automatic run moves P
         const void* focus = nullptr;
         bool operator==(const Seen&) const = default;
     };

@@ -30,8 +30,10 @@ import tty
 
 QUIET = 1.2    # s of silence in Orca's log that end what one key made it say
 LONGEST = 8.0  # s to wait for that silence at most
-CHI = re.compile(r'(?:χ|カイ)\s*(?:=|＝|は|イコール)?\s*(\d+(?:\.\d+)?)')
-Y = re.compile(r'(?:(?<![A-Za-z])y|ｙ|ワイ)\s*(?:=|＝|は|イコール)?\s*(\d+(?:\.\d+)?)')
+# χ and y as written ("χ = 6.5 cm") or as said ("カイ 6てん5 センチメートル").
+NUMBER = r'(\d+)(?:(?:\.|てん)(\d+))?'
+CHI = re.compile(r'(?:χ|カイ)\s*(?:=|＝|は|イコール)?\s*' + NUMBER)
+Y = re.compile(r'(?:(?<![A-Za-z])y|ｙ|ワイ)\s*(?:=|＝|は|イコール)?\s*' + NUMBER)
 # A log entry starts with a time stamp; an utterance may span lines.
 ENTRY = re.compile(r'^(\d\d):(\d\d):(\d\d\.\d+) - ', re.M)
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'( ?)(?: voice=\S+)?\{[^\n]*\}\n", re.S)
@@ -218,20 +220,25 @@ def speech_of(heard):
     return [text for _, said in heard for _, text, echo in said if not echo]
 
 
+def value(match):
+    """The number that a match of CHI or Y found."""
+    return float(match.group(1) + '.' + (match.group(2) or '0'))
+
+
 def state_said(speech, chi=None, y=None):
     """The utterances that give χ and y (equal to `chi` and `y`, when given)."""
     found = []
     for text in speech:
         c, v = CHI.search(text), Y.search(text)
-        if c and v and (chi is None or abs(float(c.group(1)) - chi) < 1e-6) \
-                and (y is None or abs(float(v.group(1)) - y) < 1e-6):
+        if c and v and (chi is None or abs(value(c) - chi) < 1e-6) \
+                and (y is None or abs(value(v) - y) < 1e-6):
             found.append(text)
     return found
 
 
 def once(speech):
     """No utterance twice, and χ's value not in two utterances."""
-    values = [CHI.search(t).group(1) for t in speech if CHI.search(t)]
+    values = [value(CHI.search(t)) for t in speech if CHI.search(t)]
     return len(set(speech)) == len(speech) and len(set(values)) == len(values)
 
 
@@ -303,11 +310,11 @@ def take_lesson(lesson):
     else:
         span, last = 0.0, ''
     limit = int(span) + 2  # about one a second, the first and the last
-    final = bool(states) and abs(float(CHI.search(last).group(1)) - 10.0) < 1e-6 and Y.search(last) is not None \
-        and Y.search(last).group(1) == '12'
+    final = bool(states) and abs(value(CHI.search(last)) - 10.0) < 1e-6 and Y.search(last) is not None \
+        and value(Y.search(last)) == 12 and len(state_said([x for _, x in states], 10.0, 12)) == 1
     lesson.scenario('run-not-flooding', 'at most about one update a second (%d over %.1f s); heard %d'
                     % (limit, span, len(states)), bool(states) and len(states) <= limit, [x for _, x in said])
-    lesson.scenario('run-end', 'the end of the run said with χ = 10.0 and y = 12', final, [last] if last else [])
+    lesson.scenario('run-end', 'the end of the run said once, with χ = 10.0 and y = 12', final, [x for _, x in states])
     lesson.transcript.write('  (the run: %.1f s from F5 until quiet)\n' % (time.monotonic() - begun))
 
 

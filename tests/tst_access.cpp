@@ -53,6 +53,37 @@ void sameAs(const Form1& f, const Form1& twin)
 
 QString description(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description); }
 
+// What the window says aloud ("values|change"), and when (the shell's clock):
+// the notification that a screen reader speaks each time it is shown.
+class Heard : public QObject {
+public:
+    explicit Heard(QWidget* window)
+    {
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (QAccessible::queryAccessibleInterface(w)->role() == QAccessible::Notification)
+                notice_ = w;
+        if (notice_)
+            notice_->installEventFilter(this);
+    }
+    bool found() const { return notice_; }
+    QStringList texts;
+    QList<qint64> at;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) {
+            auto* iface = QAccessible::queryAccessibleInterface(notice_);
+            texts << iface->text(QAccessible::Name) + "|" + iface->text(QAccessible::Description);
+            at << platform::events::monotonicMs();
+        }
+        return false;
+    }
+
+private:
+    QWidget* notice_ = nullptr;
+};
+
 }  // namespace
 
 class TestAccess : public QObject {
@@ -406,6 +437,58 @@ private slots:
         QVERIFY(description(w) != told);
         ::keys(keys);
         QCOMPARE(description(w), told);
+    }
+
+    // What is said aloud after the keys, at once and once the second since
+    // the last announcement is over: values first, in words.
+    void announcements_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("atOnce");
+        QTest::addColumn<QStringList>("inTheEnd");
+        const QString start = "カイ 0 センチメートル、ワイ 0 へいほうセンチメートル|";
+        const QString step = "カイ 0てん5 センチメートル、ワイ 3 へいほうセンチメートル|";
+        QTest::newRow("a step: at once, the point in words") << "PageDown" << QStringList{step} << QStringList{step};
+        QTest::newRow("three changes within a second: the latest when it is over") << "Space 2 Space"
+            << QStringList{start + "2センチメートルのブロックを持ちました"}
+            << QStringList{start + "2センチメートルのブロックを持ちました", start + "列2に2センチメートルのブロックを置きました"};
+        QTest::newRow("back to what was said last: not again") << "Right Right Left"
+            << QStringList{start + "トレイの4センチメートルのブロック"} << QStringList{start + "トレイの4センチメートルのブロック"};
+        QTest::newRow("a focus move: quiet, then a second for the control reached") << "Tab Space"
+            << QStringList{} << QStringList{step};
+    }
+    void announcements()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QStringList, atOnce);
+        QFETCH(QStringList, inTheEnd);
+        start({3, 0, 0, 0, 0}, 0, false);
+        Heard heard(frame(f->kokuban)->window());
+        QVERIFY(heard.found());
+        QTest::qWait(1100);  // the quiet after the figure was built and the focus given
+        heard.texts.clear();
+        ::keys(keys);
+        QCOMPARE(heard.texts, atOnce);
+        QTest::qWait(1200);
+        QCOMPARE(heard.texts, inTheEnd);
+    }
+
+    // An automatic run is said at most once a second, and its end once, with
+    // the final values.
+    void runAnnounced()
+    {
+        start({3, 0, 0, 0, 0}, 0, false);
+        Heard heard(frame(f->kokuban)->window());
+        f->Combo1->setText("20");  // 100 ms a step: 2 s for the run
+        QTest::qWait(1100);
+        heard.texts.clear(), heard.at.clear();
+        keys("F5");  // returns when the run has ended
+        QTest::qWait(1200);
+        QVERIFY2(heard.texts.size() >= 2, qPrintable(heard.texts.join(" / ")));
+        for (int i = 1; i < heard.at.size(); ++i)
+            QVERIFY2(heard.at[i] - heard.at[i - 1] >= 990, qPrintable(heard.texts.join(" / ")));
+        QCOMPARE(heard.texts.last(), "カイ 10 センチメートル、ワイ 12 へいほうセンチメートル|自動が止まりました");
+        QCOMPARE(heard.texts.filter("カイ 10 ").size(), 1);  // the far end told once, with the run's end
     }
 
     // Small check boxes toggle from around their box, the others from their caption.
