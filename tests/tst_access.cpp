@@ -482,7 +482,15 @@ private slots:
         f->Combo1->setText("20");  // 100 ms a step: 2 s for the run
         QTest::qWait(1100);
         heard.texts.clear(), heard.at.clear();
+        QString atFarEnd;  // told in the run's last pause, once P has reached the far end
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (f->px == 100 && f->hashiru)
+                atFarEnd = description(frame(f->kokuban));
+        });
+        look.start(5);
         keys("F5");  // returns when the run has ended
+        QVERIFY2(atFarEnd.startsWith("自動が止まりました。"), qPrintable(atFarEnd));
         QTest::qWait(1200);
         QVERIFY2(heard.texts.size() >= 2, qPrintable(heard.texts.join(" / ")));
         for (int i = 1; i < heard.at.size(); ++i)
