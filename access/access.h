@@ -41,4 +41,7 @@ struct AccessTexts {
     std::string table;   ///< the table's
     std::string graph;   ///< the graph's
     std::string status;  ///< the status line for the focused control
+    // The status line aloud: the values, then what changed, in words a voice
+    // reads well (no symbol read out as a symbol).
+    std::string spoken, spokenChange;
 };

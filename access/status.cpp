@@ -1,8 +1,11 @@
 // What a screen reader hears: the controls' names, the descriptions of the
 // blackboard, the table and the graph, and a short status line after every
 // change (a step of P, a drop, a removal, the return to start, the keyboard
-// cursor). The texts are built from the state record; the platform sends
-// them on as change events of the focused control's description.
+// cursor, the end of an automatic run). The texts are built from the state
+// record; the platform sends them on as change events of the focused
+// control's description, and says the status line aloud in words that a
+// voice reads well: units in words ("cm²" is read "C M superscript 2"), the
+// decimal point as a word (voices drop it), the values first.
 #include <array>
 #include <cstdio>
 #include <string>
@@ -42,40 +45,63 @@ std::string number(double v) { return format(v == static_cast<long>(v) ? "%.0f" 
 std::string height(double kind) { return format("%.0f", 2 * kind); }
 std::string columnNumber(int column) { return std::to_string(column + 1); }
 
-// TRANSLATORS: %1 is a block's height, 2, 4 or 6.
-std::string blockText(double kind) { return lang::tr("%1 cmのブロック", {height(kind)}); }
-
-std::string placeText(int place, const std::array<double, 5>& hako)
+// A number aloud: "6.5" as "6てん5", a whole one without its ".0".
+std::string spokenNumber(const std::string& written)
 {
-    if (!a11y::isColumn(place))
-        return lang::tr("トレイの%1", {blockText(a11y::kindOfTray(place))});
-    const int k = a11y::columnOf(place);
-    // TRANSLATORS: a column of the rectangle (1 to 5) and what it holds.
-    return lang::tr("列%1、%2", {columnNumber(k), hako[k] != 0 ? blockText(hako[k]) : lang::tr("空き")});
+    const std::size_t point = written.find('.');
+    if (point == std::string::npos)
+        return written;
+    const std::string whole = written.substr(0, point), decimals = written.substr(point + 1);
+    if (decimals.find_first_not_of('0') == std::string::npos)
+        return whole;
+    // TRANSLATORS: a decimal number aloud: its whole part and its decimals (6.5: "6てん5").
+    return lang::tr("%1てん%2", {whole, decimals});
 }
 
-// What changed between two looks, in words; "" for a step of P or nothing
-// worth saying (the status line's χ and y say it).
-std::string changeText(const Seen& was, const Seen& now)
+// A block of its kind, as written or aloud.
+std::string blockText(double kind, bool spoken)
 {
+    if (spoken)  // TRANSLATORS: %1 is a block's height, 2, 4 or 6, aloud (the unit in words).
+        return lang::tr("%1センチメートルのブロック", {height(kind)});
+    // TRANSLATORS: %1 is a block's height, 2, 4 or 6.
+    return lang::tr("%1 cmのブロック", {height(kind)});
+}
+
+std::string placeText(int place, const std::array<double, 5>& hako, bool spoken)
+{
+    if (!a11y::isColumn(place))
+        return lang::tr("トレイの%1", {blockText(a11y::kindOfTray(place), spoken)});
+    const int k = a11y::columnOf(place);
+    // TRANSLATORS: a column of the rectangle (1 to 5) and what it holds.
+    return lang::tr("列%1、%2", {columnNumber(k), hako[k] != 0 ? blockText(hako[k], spoken) : lang::tr("空き")});
+}
+
+// What changed between two looks, in words (aloud: `spoken`); "" for a step
+// of P or nothing worth saying (the status line's χ and y say it).
+std::string changeText(const Seen& was, const Seen& now, bool spoken)
+{
+    auto block = [spoken](double kind) { return blockText(kind, spoken); };
+    auto place = [&](int p) { return placeText(p, now.hako, spoken); };
     int changed = 0, column = 0;
     for (int k = 0; k < 5; ++k)
         if (was.hako[k] != now.hako[k])
             ++changed, column = k;
     if (changed == 1)
-        return now.hako[column] != 0 ? lang::tr("列%1に%2を置きました", {columnNumber(column), blockText(now.hako[column])})
+        return now.hako[column] != 0 ? lang::tr("列%1に%2を置きました", {columnNumber(column), block(now.hako[column])})
                                      : lang::tr("列%1のブロックを取り出しました", {columnNumber(column)});
     if (changed > 1)
         return now.hako == std::array<double, 5>{} ? lang::tr("ブロックをすべて取り出しました") : lang::tr("ブロックが変わりました");
+    if (was.running && !now.running)
+        return lang::tr("自動が止まりました");
     if (now.px == 300 && was.px < 290)
         return lang::tr("点Pを最初に戻しました");
     if (now.held != was.held)
-        return now.held >= 0 ? lang::tr("%1を持ちました", {blockText(now.heldKind)}) : lang::tr("ブロックを戻しました");
+        return now.held >= 0 ? lang::tr("%1を持ちました", {block(now.heldKind)}) : lang::tr("ブロックを戻しました");
     if (now.selected != was.selected)
-        return now.selected >= 0 ? lang::tr("%1を選びました", {placeText(now.selected, now.hako)}) : lang::tr("選択を取り消しました");
+        return now.selected >= 0 ? lang::tr("%1を選びました", {place(now.selected)}) : lang::tr("選択を取り消しました");
     if (now.cursor != was.cursor) {
         if (now.held < 0)
-            return placeText(now.cursor, now.hako);
+            return place(now.cursor);
         // TRANSLATORS: the block held by keyboard is over this column (1 to 5).
         return a11y::isColumn(now.cursor) ? lang::tr("列%1の上", {columnNumber(a11y::columnOf(now.cursor))})
                                           : lang::tr("トレイの上");
@@ -102,6 +128,9 @@ AccessTexts Form1::accessTexts() const
               lang::tr("点Pは χ = %1 cm、ABを過ぎた面積は y = %2 cm²。", {chi, y});
     t.status = acc.change.empty() ? lang::tr("χ = %1 cm、y = %2 cm²", {chi, y})
                                   : lang::tr("χ = %1 cm、y = %2 cm²、%3", {chi, y, acc.change});
+    // TRANSLATORS: the status line's values aloud; χ is read "kai", cm² "square centimetres".
+    t.spoken = lang::tr("カイ %1 センチメートル、ワイ %2 へいほうセンチメートル", {spokenNumber(chi), spokenNumber(y)});
+    t.spokenChange = acc.spokenChange;
 
     if (Check3->Value() == 0) {
         t.table = lang::tr("表は隠れています。「表」にチェックを入れると出ます。");
@@ -168,11 +197,16 @@ void Form1::accessInit()
 void Form1::accessRefresh()
 {
     const int held = heldPlace();
+    // A run that has brought P to the far end has stopped moving it: its end
+    // is told then, once with the final values, not again when the buttons
+    // change after its last pause.
+    const bool moving = hashiru && px != 100;
     const Seen now{hako, px, acc.cursor, held, held >= 0 ? static_cast<int>(tsukami) : 0, selectedPlace(),
-                   Check3->Value() != 0, Check2->Value() != 0, accessibility->focus()};
+                   Check3->Value() != 0, Check2->Value() != 0, moving, accessibility->focus()};
     if (acc.told && now == acc.seen)
         return;
-    acc.change = acc.told ? changeText(acc.seen, now) : "";
+    acc.change = acc.told ? changeText(acc.seen, now, false) : "";
+    acc.spokenChange = acc.told ? changeText(acc.seen, now, true) : "";
     acc.seen = now;
     acc.told = true;
 
@@ -180,7 +214,7 @@ void Form1::accessRefresh()
     accessibility->describe(*kokuban, t.board);
     accessibility->describe(*hyo, t.table);
     accessibility->describe(*gamen, t.graph);
-    accessibility->status(t.status);
+    accessibility->status(t.status, {t.spoken, t.spokenChange});
 
     platform::Box selection;
     if (now.selected >= 0) {

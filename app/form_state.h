@@ -48,10 +48,12 @@ struct AccessState {
         double px = 0;
         int cursor = 0, held = -1, heldKind = 0, selected = -1;
         bool table = false, graph = false;
+        bool running = false;  ///< an automatic run moves P
         const void* focus = nullptr;
         bool operator==(const Seen&) const = default;
     };
     Seen seen;
     bool told = false;   ///< seen holds something
     std::string change;  ///< the latest change in words ("" after a step of P)
+    std::string spokenChange;  ///< the same aloud
 };

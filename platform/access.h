@@ -50,11 +50,20 @@ public:
     // A picture box's description of what it shows. A change is sent to
     // assistive technology as a change of the description.
     virtual void describe(const PictureBox& box, const std::string& text) = 0;
+    // What is said aloud of a change, in words a voice reads well: the
+    // values first (short), then what changed (may be empty).
+    struct Speech {
+        std::string values, change;
+        bool operator==(const Speech&) const = default;
+    };
     // The latest status line: it becomes the description of the focused
     // control (unless that is a described picture box, whose own description
     // says it) and a change is sent as a change of that description. Leaving
-    // a control takes the status line off it again.
-    virtual void status(const std::string& text) = 0;
+    // a control takes the status line off it again. A change (not the first
+    // line, nor one of a focus move) is also said aloud as `speech`: at once
+    // when nothing was said in the last second, else when that second is
+    // over, the latest winning.
+    virtual void status(const std::string& text, const Speech& speech) = 0;
 
     // Marks drawn above a picture box, in its pixels: a frame just around
     // `cursor`, the keyboard cursor (shown only while the box has the focus

@@ -135,6 +135,9 @@ std::unique_ptr<Picture> makePicture(view::Size size, Colour back);
 // Runs `then` once the handler now running has returned (its drawing is
 // shown once, not after every line).
 void later(std::function<void()> then);
+// Runs `then` once, ms milliseconds from now (not earlier), from the
+// platform's event loop: also during the run's pause.
+void after(int ms, std::function<void()> then);
 // Waits up to ms milliseconds while the platform goes on handling the pupil's
 // events (the automatic run's pause). False when wake() ended it, or the
 // program is ending.
@@ -150,6 +153,13 @@ void toolTip(Native control, const std::string& text);
 void describe(Native box, const std::string& text);
 // The latest status line, for the control `focus` (0 when none has the focus).
 void status(const std::string& text, Native focus);
+// Says `first`, then `rest` (may be empty), through the screen reader's own
+// voice, now; the shell decides when (at most about once a second).
+void announce(Native window, const std::string& first, const std::string& rest);
+// Whether screen readers speak a change of the focused control's description
+// by themselves here: the shell then holds a picture box's new description
+// back while it has the focus (the announcement says the change).
+extern const bool kDescriptionChangesSpoken;
 // The focus mark around the focused control shows while the keyboard is in use.
 void showFocusMark(Native window, bool show);
 

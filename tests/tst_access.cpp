@@ -53,6 +53,22 @@ void sameAs(const Form1& f, const Form1& twin)
 
 QString description(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description); }
 
+// What the window says aloud ("values|change"), and when: the notification
+// that a screen reader speaks each time it is shown.
+struct Heard : QObject {
+    QStringList texts;
+    QList<qint64> at;
+    bool eventFilter(QObject* notice, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) {
+            QAccessibleInterface* i = QAccessible::queryAccessibleInterface(notice);
+            texts << i->text(QAccessible::Name) + "|" + i->text(QAccessible::Description);
+            at << platform::events::monotonicMs();
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 class TestAccess : public QObject {
@@ -76,6 +92,17 @@ class TestAccess : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(window));
         frame(f->kokuban)->setFocus(Qt::OtherFocusReason);
         QCOMPARE(QApplication::focusWidget(), frame(f->kokuban));
+    }
+
+    // The board focused, a 6-cm block in column 1, listened to after the quiet second.
+    void listen(Heard& heard)
+    {
+        start({3, 0, 0, 0, 0}, 0, false);
+        for (QWidget* w : frame(f->kokuban)->window()->findChildren<QWidget*>())
+            if (QAccessible::queryAccessibleInterface(w)->role() == QAccessible::Notification)
+                w->installEventFilter(&heard);
+        QTest::qWait(1100);
+        heard.texts.clear(), heard.at.clear();
     }
 
 private slots:
@@ -406,6 +433,55 @@ private slots:
         QVERIFY(description(w) != told);
         ::keys(keys);
         QCOMPARE(description(w), told);
+    }
+
+    // What is said aloud after the keys, at once and once the second since
+    // the last announcement is over: values first, in words.
+    void announcements_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("atOnce");
+        QTest::addColumn<QStringList>("inTheEnd");
+        const QString start = "カイ 0 センチメートル、ワイ 0 へいほうセンチメートル|";
+        const QString step = "カイ 0てん5 センチメートル、ワイ 3 へいほうセンチメートル|";
+        QTest::newRow("three changes within a second: the latest when it is over") << "Space 2 Space"
+            << QStringList{start + "2センチメートルのブロックを持ちました"}
+            << QStringList{start + "2センチメートルのブロックを持ちました", start + "列2に2センチメートルのブロックを置きました"};
+        QTest::newRow("back to what was said last: not again") << "Right Right Left"
+            << QStringList{start + "トレイの4センチメートルのブロック"} << QStringList{start + "トレイの4センチメートルのブロック"};
+        QTest::newRow("a focus move: quiet, then a second for the control reached") << "Tab Space"
+            << QStringList{} << QStringList{step};
+    }
+    void announcements()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QStringList, atOnce);
+        QFETCH(QStringList, inTheEnd);
+        Heard heard;
+        listen(heard);
+        ::keys(keys);
+        QCOMPARE(heard.texts, atOnce);
+        QTest::qWait(1200);
+        QCOMPARE(heard.texts, inTheEnd);
+    }
+
+    // An automatic run is said at most once a second; its end is told when P
+    // reaches the far end and said once, with the final values.
+    void runAnnounced()
+    {
+        Heard heard;
+        listen(heard);
+        f->Combo1->setText("20");  // 100 ms a step: 2 s for the run
+        QString atFarEnd;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] { atFarEnd = f->px == 100 && f->hashiru ? description(frame(f->kokuban)) : atFarEnd; });
+        look.start(5);
+        keys("F5");  // returns when the run has ended
+        QTest::qWait(1200);
+        QVERIFY2(atFarEnd.startsWith("自動が止まりました。"), qPrintable(atFarEnd));
+        for (int i = 1; i < heard.at.size(); ++i)
+            QVERIFY(heard.at[i] - heard.at[i - 1] >= 990);
+        QCOMPARE(heard.texts.filter("カイ 10 "), QStringList{"カイ 10 センチメートル、ワイ 12 へいほうセンチメートル|自動が止まりました"});
     }
 
     // Small check boxes toggle from around their box, the others from their caption.

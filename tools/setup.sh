@@ -11,9 +11,11 @@ for option in "$@"; do
   case $option in
     --tests)
       # openbox and xfwm4: the window managers the desktop test runs the program under.
+      # orca, speech-dispatcher, its espeak-ng module, pulseaudio (a null sink to speak
+      # into) and locales (localedef): the screen reader that tests/e2e_orca.sh listens to.
       packages+=(xvfb xdotool x11-apps x11-utils imagemagick libbenchmark-dev valgrind xauth
                  desktop-file-utils appstream dpkg-dev lintian dbus at-spi2-core python3-pyatspi
-                 openbox xfwm4
+                 openbox xfwm4 orca speech-dispatcher speech-dispatcher-espeak-ng pulseaudio locales
                  "${web[@]}" chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr
                  python3-websocket python3-pil
                  gettext python3-polib xclip)

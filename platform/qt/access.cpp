@@ -1,7 +1,17 @@
 // Accessibility on Qt Widgets: names, roles and descriptions of the widgets
 // with their change events, the status line as the description of the
-// focused control, the focus mark around it while the keyboard is in use, and
-// the keyboard's use and the focus moves handed to the shell.
+// focused control, announcements, the focus mark around the focused control
+// while the keyboard is in use, and the keyboard's use and the focus moves
+// handed to the shell.
+//
+// Announcements: Qt 6.4 sends a changed description or name with the object
+// instead of its text, and Orca 43 drops such an event ("bad content sent to
+// speak()"); it has no event for an alert. What Orca speaks by itself is a
+// notification that is shown: a widget with that role, one transparent pixel
+// in the window's corner, named with the values and described with what
+// changed, hidden and shown again for every announcement. Orca says the role
+// word, the name, a pause and the description, cutting short what it was
+// saying.
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -186,6 +196,13 @@ void watchAccess(WindowWidget* window)
     (void)factory;
     setRole(window, QAccessible::Window);  // a frame with the window's caption as its name
     window->focusMark = new FocusMark(window);
+    auto* notice = new QWidget(window);  // paints nothing: the window shows through
+    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice->setFocusPolicy(Qt::NoFocus);
+    notice->setGeometry(0, 0, 1, 1);
+    notice->hide();
+    setRole(notice, QAccessible::Notification);
+    window->notice = notice;
     window->access = new AccessWatch(window);
     qApp->installEventFilter(window->access);
 }
@@ -235,6 +252,18 @@ void status(const std::string& text, Native focus)
         holder()->setAccessibleDescription({});
     holder() = w;
     w->setAccessibleDescription(q(text));
+}
+
+// Qt 6.4 sends the object with a description's change, and Orca 43 drops it.
+const bool kDescriptionChangesSpoken = false;
+
+void announce(Native window, const std::string& first, const std::string& rest)
+{
+    QWidget* notice = widget<WindowWidget>(window)->notice;
+    notice->setAccessibleName(q(first));
+    notice->setAccessibleDescription(q(rest));
+    notice->hide();
+    notice->show();  // "showing": Orca speaks the notification
 }
 
 void showFocusMark(Native window, bool show)

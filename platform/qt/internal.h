@@ -50,6 +50,7 @@ public:
     QWidget* focusMark = nullptr;
     QObject* keys = nullptr;    ///< the filter that hands keys to the shell
     QObject* access = nullptr;  ///< the filter that tells the shell of the keyboard's use
+    QWidget* notice = nullptr;  ///< what a screen reader is told aloud (see platform/qt/access.cpp)
     // Where no window manager places it, a full-screen window covers the screen by itself.
     void coverScreen();
     // The frame around the window as it is, or as it will be.

@@ -1,10 +1,19 @@
 // What a screen reader is told, for every platform: names, roles, tooltips,
 // the picture boxes' descriptions and the status line, each handed to the
 // backend; the status line is not told for a focus move (the screen reader
-// reads the control reached). The keyboard's marks: the focus mark while the
-// keyboard is in use, and on the board the cursor (while the board has the
-// focus and the keyboard is in use) and the selection, painted by the shell.
+// reads the control reached). What is said aloud of a change, and when: at
+// most one announcement a second, so that an automatic run does not queue a
+// step's worth of speech every tenth of a second; a change within that second
+// is said when it is over, the latest winning (the run's end is always said);
+// nothing twice in a row; and a second of quiet after a focus move, in which
+// the screen reader reads the control reached. The keyboard's marks: the
+// focus mark while the keyboard is in use, and on the board the cursor (while
+// the board has the focus and the keyboard is in use) and the selection,
+// painted by the shell.
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/marks.h"
@@ -23,6 +32,9 @@ std::vector<ShellAccessibility*>& bridges()
     return all;
 }
 
+// The least time between two announcements, and the quiet after a focus move.
+constexpr std::int64_t kSpeechGapMs = 1000;
+
 class ShellAccessibility : public Accessibility {
 public:
     explicit ShellAccessibility(ShellWindow& window) : window_(window) { bridges().push_back(this); }
@@ -38,17 +50,35 @@ public:
         return c ? c->control() : nullptr;
     }
 
-    void describe(const PictureBox& box, const std::string& text) override { backend::describe(nativeOf(&box), text); }
+    void describe(const PictureBox& box, const std::string& text) override
+    {
+        const Native n = nativeOf(&box);
+        // Where a screen reader would speak the focused box's new description
+        // beside the announcement, it is written once the focus has left (a
+        // box is always given its first one).
+        if (backend::kDescriptionChangesSpoken && described_.count(n) && n == backend::focused()) {
+            held_[n] = text;
+            return;
+        }
+        held_.erase(n);
+        if (described_[n] != text) {
+            described_[n] = text;
+            backend::describe(n, text);
+        }
+    }
 
-    void status(const std::string& text) override
+    void status(const std::string& text, const Speech& speech) override
     {
         if (text == status_)
             return;
+        const bool first = status_.empty();
         status_ = text;
         if (quiet_)  // a focus move: the control just reached has no status line yet
             return;
         const Native focused = backend::focused();
         backend::status(text, window_.find(focused) ? focused : 0);
+        if (!first)  // the window's first line: nothing has changed yet
+            announce(speech);
     }
 
     void marks(const PictureBox& box, Box cursor, Box selection) override
@@ -77,6 +107,16 @@ public:
 
     void focusMoved()
     {
+        // The screen reader reads the control reached: a change is said
+        // after that, and a box left behind gets its latest description.
+        quietUntil_ = std::max(quietUntil_, events::monotonicMs() + kSpeechGapMs);
+        for (auto it = held_.begin(); it != held_.end();)
+            if (it->first != backend::focused()) {
+                backend::describe(it->first, described_[it->first] = it->second);
+                it = held_.erase(it);
+            } else {
+                ++it;
+            }
         showMarks();
         quiet_ = true;
         try {
@@ -95,6 +135,38 @@ private:
         return c ? c->native : 0;
     }
 
+    // Says `speech` now, or when the second since the last announcement (or
+    // focus move) is over; what is said then is the latest.
+    void announce(const Speech& speech)
+    {
+        pending_ = speech;
+        sayWhenDue();
+    }
+
+    void sayWhenDue()
+    {
+        if (due_ || !pending_)
+            return;
+        const std::int64_t wait = quietUntil_ - events::monotonicMs();
+        if (wait > 0) {
+            due_ = true;
+            backend::after(static_cast<int>(wait), [this, alive = std::weak_ptr<bool>(alive_)] {
+                if (alive.expired())  // the window has gone
+                    return;
+                due_ = false;
+                sayWhenDue();
+            });
+            return;
+        }
+        const Speech speech = *pending_;
+        pending_.reset();
+        if (speech == said_ || !window_.alive())  // the pupil heard this last
+            return;
+        said_ = speech;
+        quietUntil_ = events::monotonicMs() + kSpeechGapMs;
+        backend::announce(window_.native(), speech.values, speech.change);
+    }
+
     // The focus mark around the focused control and the keyboard cursor on
     // the box, both only while the keyboard is in use.
     void showMarks()
@@ -109,6 +181,12 @@ private:
     Box cursor_, selection_;  ///< the marks' outer edges, in the box's pixels
     std::string status_;
     bool keyboard_ = false, quiet_ = false;
+    std::map<Native, std::string> described_, held_;  ///< the descriptions given, and those held back
+    std::optional<Speech> pending_;  ///< waits for the end of the second
+    Speech said_;                    ///< the last announcement
+    std::int64_t quietUntil_ = 0;    ///< no announcement before this time (events::monotonicMs)
+    bool due_ = false;               ///< a call waits for that time
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);  ///< for the calls that wait
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
-// What a screen reader is told about the lesson: names, roles, descriptions
-// and a polite status line.
+// What a screen reader is told about the lesson: names, roles, descriptions,
+// the status line and, in a polite live region, what is said aloud.
 mergeInto(LibraryManager.library, {
   $KansuAccess__deps: ['$KansuPage'],
   $KansuAccess: {
@@ -42,9 +42,16 @@ mergeInto(LibraryManager.library, {
     if (d.textContent !== t) d.textContent = t;
   },
 
+  // The status line as it stands, for a screen reader that reads the page;
+  // its changes are not announced (kansu_access_announce says them).
   kansu_access_status: function(text) {
     var status = document.getElementById('status');
     var t = UTF8ToString(text);
     if (status && status.textContent !== t) status.textContent = t;
+  },
+
+  kansu_access_announce: function(text) {
+    var spoken = document.getElementById('spoken');
+    if (spoken) spoken.textContent = UTF8ToString(text);
   },
 });

@@ -11,6 +11,7 @@ mergeInto(LibraryManager.library, {
     ended: false,
     framePending: false,
     firstFrame: false,
+    away: false,    // the page has not the focus (the browser's own controls, another window)
     family: 'sans-serif',  // the program's face, as the program names it
 
     // A text of the page in the pupil's language, looked up by its Japanese
@@ -261,7 +262,10 @@ mergeInto(LibraryManager.library, {
     if (el) el.focus({preventScroll: true});
   },
 
+  kansu_dom_focused__deps: ['$KansuPage'],
   kansu_dom_focused: function() {
+    // The page keeps its active element while the focus is away from it.
+    if (KansuPage.away) return -1;
     var el = document.activeElement;
     var owner = el && el.closest ? el.closest('[data-kansu]') : null;
     return owner ? Number(owner.dataset.kansu) : -1;

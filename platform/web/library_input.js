@@ -92,7 +92,17 @@ mergeInto(LibraryManager.library, {
     document.addEventListener('keydown', KansuInput.key);
     window.addEventListener('resize', KansuInput.viewport);
     document.addEventListener('pointerdown', function() { if (KansuPage.live()) _kansu_keyboard(0); }, true);
-    document.addEventListener('focusin', function() { if (KansuPage.live()) _kansu_focus_moved(); });
+    document.addEventListener('focusin', function() {
+      KansuPage.away = false;
+      if (KansuPage.live()) _kansu_focus_moved();
+    });
+    // The focus gone to the browser's own controls or another window: no
+    // control of the lesson has it (when it comes back, focusin says where).
+    window.addEventListener('blur', function() {
+      KansuPage.away = true;
+      if (KansuPage.live()) _kansu_focus_moved();
+    });
+    window.addEventListener('focus', function() { KansuPage.away = false; });
     // The browser's own print prints the lesson as it stands.
     window.addEventListener('beforeprint', function() {
       if (KansuPage.live() && !KansuExport.printing) _kansu_print_view();

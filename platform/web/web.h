@@ -67,6 +67,8 @@ std::uint8_t* kansu_canvas_glyphs(const char* text, int pixelSize, int bold, int
 // once and comes back here later (the one place the program waits).
 int kansu_run_sleep(int ms);
 void kansu_run_wake();
+// Calls kansu_after_done(id) once, ms milliseconds from now (while the page lives).
+void kansu_run_after(int ms, int id);
 
 // ---- what a screen reader is told (library_access.js) ------------------------
 void kansu_access_name(int id, const char* name);
@@ -74,6 +76,8 @@ void kansu_access_role(int id, const char* role);
 void kansu_access_tooltip(int id, const char* text);
 void kansu_access_describe(int id, const char* text);
 void kansu_access_status(const char* text);
+// Says a text through the polite live region.
+void kansu_access_announce(const char* text);
 
 // ---- copy, save, print, menus, notices, storage (library_export.js) ------------
 // A canvas for a picture, filled with `back`; its number, as a box's.
