@@ -3,6 +3,7 @@
 // answer when the lesson ends. C++ decides everything; this only touches the
 // page. Elements are named by their index in KansuPage.elements.
 mergeInto(LibraryManager.library, {
+  $KansuPage__deps: ['free'],
   $KansuPage: {
     elements: [],
     boxes: {},      // box id -> {frame, canvas, ctx, scale, ratio}
@@ -38,15 +39,67 @@ mergeInto(LibraryManager.library, {
       var n = document.getElementById('notice');
       n.setAttribute('role', error ? 'alert' : 'status');
       n.className = error ? 'error' : '';
-      n.textContent = text;
+      // A link of any length is named by its start: the notice stays short
+      // enough to read and to hear.
+      n.textContent = text.length > KansuPage.noticeLength ? text.slice(0, KansuPage.noticeLength) + '…' : text;
       n.hidden = false;
       clearTimeout(KansuPage.noticeTimer);
       KansuPage.noticeTimer = setTimeout(function() { n.hidden = true; }, error ? 10000 : 2500);
     },
     noticeTimer: 0,
+    noticeLength: 300,
+    // The face has no bold of its own: browsers make one. Where the one made
+    // is hardly heavier than the regular (Firefox's adds about half the ink
+    // the others add), bold texts get an outline as wide as this share of
+    // their size, which brings them to the others' weight. 0 elsewhere.
+    boldStroke: 0,
+    measureBold: function() {
+      var ctx = document.createElement('canvas').getContext('2d', {willReadFrequently: true});
+      ctx.canvas.width = 160;
+      ctx.canvas.height = 40;
+      var ink = function(bold) {
+        ctx.clearRect(0, 0, 160, 40);
+        ctx.font = (bold ? 'bold ' : '') + '32px ' + KansuPage.family;
+        ctx.fillText('出す終了', 0, 32);
+        var d = ctx.getImageData(0, 0, 160, 40).data, sum = 0;
+        for (var i = 3; i < d.length; i += 4) sum += d[i];
+        return sum;
+      };
+      var regular = ink(false);
+      KansuPage.boldStroke = regular > 0 && ink(true) / regular < 1.4 ? 0.02 : 0;
+      if (KansuPage.boldStroke) {
+        KansuPage.lesson.classList.add('thin-bold');
+        KansuPage.lesson.style.setProperty('--bold-stroke', KansuPage.boldStroke + 'em');
+      }
+    },
+    // Marks a bold text's element as bold.
+    bold: function(el, bold) {
+      el.style.fontWeight = bold ? 'bold' : 'normal';
+      el.classList.toggle('bold', !!bold);
+    },
+
     // Calls into the program only while the lesson runs.
     live: function() {
       return !KansuPage.ended && !ABORT;
+    },
+    // The lesson as it stands (its link) in the browser's storage, under the
+    // key the page gives (its address and the link it was opened with), so
+    // that the page hands it back when the pupil returns after a reload, a
+    // step back in the tab's history or a closed tab. Written only when it
+    // changed; a browser that keeps nothing changes nothing.
+    kept: null,
+    keep: function() {
+      var key = Module['keepKey'];
+      if (!key || !KansuPage.live()) return;
+      var ptr = _kansu_lesson_link();
+      if (!ptr) return;
+      var text = UTF8ToString(ptr);
+      _free(ptr);
+      if (text === KansuPage.kept) return;
+      try {
+        localStorage.setItem(key, JSON.stringify({link: text, at: Date.now()}));
+        KansuPage.kept = text;
+      } catch (e) { /* storage refused or full: the lesson runs on */ }
     },
   },
 
@@ -56,6 +109,7 @@ mergeInto(LibraryManager.library, {
     KansuPage.lesson = document.getElementById('lesson');
     KansuPage.lesson.style.backgroundColor = KansuPage.colour(back);
     document.getElementById('stage').style.backgroundColor = KansuPage.colour(back);
+    KansuPage.measureBold();
   },
 
   kansu_dom_box__deps: ['$KansuPage', '$KansuInput'],
@@ -82,7 +136,7 @@ mergeInto(LibraryManager.library, {
     b.tabIndex = tabIndex + 1;
     b.style.backgroundColor = KansuPage.colour(back);
     b.style.borderColor = KansuPage.colour(back);
-    b.style.fontWeight = bold ? 'bold' : 'normal';
+    KansuPage.bold(b, bold);
     var id = KansuPage.add(b, -1);
     b.addEventListener('click', function() {
       if (KansuPage.live()) _kansu_clicked(id);
@@ -104,7 +158,7 @@ mergeInto(LibraryManager.library, {
     label.appendChild(text);
     label.style.backgroundColor = KansuPage.colour(back);
     label.style.color = KansuPage.colour(fore);
-    label.style.fontWeight = bold ? 'bold' : 'normal';
+    KansuPage.bold(label, bold);
     box.style.setProperty('--tick', 'url("data:image/svg+xml,' + encodeURIComponent(
       '<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 14 14"><path d="M3 7l2.5 3L10 3" fill="none" stroke="' +
       KansuPage.colour(fore) + '" stroke-width="1.8"/></svg>') + '")');
@@ -170,7 +224,7 @@ mergeInto(LibraryManager.library, {
     span.textContent = UTF8ToString(caption);
     span.style.color = KansuPage.colour(fore);
     span.style.backgroundColor = transparent ? 'transparent' : KansuPage.colour(back);
-    span.style.fontWeight = bold ? 'bold' : 'normal';
+    KansuPage.bold(span, bold);
     var id = KansuPage.add(span, parent);
     span.style.zIndex = '0';  // graphical controls lie below the windowed ones
     return id;
@@ -273,6 +327,8 @@ mergeInto(LibraryManager.library, {
       KansuPage.framePending = false;
       if (!KansuPage.live()) return;
       _kansu_frame();
+      // Whatever changed the lesson is on screen: it is kept as it now is.
+      KansuPage.keep();
       if (!KansuPage.firstFrame) {
         KansuPage.firstFrame = true;
         // The frame just drawn is on screen by the next one.
@@ -289,6 +345,8 @@ mergeInto(LibraryManager.library, {
   kansu_dom_ended__deps: ['$KansuPage'],
   kansu_dom_ended: function() {
     KansuPage.ended = true;
+    // 終了 ends the lesson on purpose: the next start is a fresh one.
+    try { if (Module['keepKey']) localStorage.removeItem(Module['keepKey']); } catch (e) {}
     if (Module['onEnded']) Module['onEnded']();
   },
 });
