@@ -308,8 +308,13 @@ public:
     virtual CheckBox& addCheckBox(Container* parent, const std::string& caption, int value, const Layout& layout) = 0;
     virtual TextBox& addTextBox(Container* parent, const std::string& text, const Layout& layout) = 0;
     virtual ComboBox& addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& layout) = 0;
-    // Puts the focusable controls in this order (first takes the focus first).
+    // Puts the focusable controls in this order (the first that takes the
+    // focus has it when the window opens).
     virtual void setTabOrder(const std::vector<const void*>& controls) = 0;
+    // Whether a picture box that lies outside the window until the program
+    // widens or lengthens it is shown: one that is not takes no focus (by
+    // Tab, by a click, or when the window opens).
+    virtual void setPaneShown(const PictureBox& box, bool shown) = 0;
 
     virtual void Show() = 0;
     // Closes the window and ends the program: every event loop returns and no

@@ -398,6 +398,26 @@ public:
         }
     }
 
+    // A pane not shown takes no focus; should it hold the window's focus
+    // (the first of the tab order, given before the window opened), the
+    // focus goes on to the next control that takes it.
+    void setPaneShown(const PictureBox& box, bool shown) override
+    {
+        QWidget* w = widgetFor(&box);
+        if (!w)
+            return;
+        w->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);
+        if (shown || widget_->focusWidget() != w)
+            return;
+        for (QWidget* next = w->nextInFocusChain(); next && next != w; next = next->nextInFocusChain())
+            if (next->window() == widget_ && next != widget_ && (next->focusPolicy() & Qt::TabFocus) &&
+                next->isEnabled() && !next->isHidden()) {
+                next->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        w->clearFocus();
+    }
+
     void Show() override
     {
         widget_->show();

@@ -273,6 +273,13 @@ mergeInto(LibraryManager.library, {
     KansuPage.elements[id].disabled = !enabled;
   },
 
+  // Hidden, an element takes no focus and is left out of what a screen
+  // reader finds.
+  kansu_dom_shown__deps: ['$KansuPage'],
+  kansu_dom_shown: function(id, shown) {
+    KansuPage.elements[id].style.visibility = shown ? '' : 'hidden';
+  },
+
   kansu_dom_check_set__deps: ['$KansuPage'],
   kansu_dom_check_set: function(id, value) {
     KansuPage.elements[id].querySelector('input').checked = !!value;

@@ -29,6 +29,8 @@ void kansu_dom_lesson(int left, int top, int width, int height, double ratio, do
 // The canvas of a box: its pixels, `scale` of them to one of the layout's.
 void kansu_dom_canvas(int box, int width, int height, double scale, double ratio);
 void kansu_dom_enable(int id, int enabled);
+// Shows or hides an element that lies outside the lesson when not shown.
+void kansu_dom_shown(int id, int shown);
 void kansu_dom_check_set(int id, int value);
 void kansu_dom_text_set(int id, const char* text);
 // The text of a text or combo box, allocated with malloc.

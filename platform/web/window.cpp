@@ -468,8 +468,19 @@ public:
     // the first takes the focus when the lesson opens.
     void setTabOrder(const std::vector<const void*>& controls) override
     {
-        if (!controls.empty())
-            first_ = elementOf(controls.front());
+        order_.clear();
+        for (const void* c : controls)
+            order_.push_back(elementOf(c));
+    }
+    // A pane not shown is hidden in the page: no Tab stop, no focus, nothing
+    // a screen reader finds.
+    void setPaneShown(const PictureBox& box, bool shown) override
+    {
+        const int id = elementOf(&box);
+        std::erase(hidden_, id);
+        if (!shown)
+            hidden_.push_back(id);
+        kansu_dom_shown(id, shown);
     }
 
     void Show() override
@@ -589,9 +600,13 @@ private:
         }
         const view::Size shown = view::atZoom(client, z);
         kansu_dom_lesson(left, top, shown.width, shown.height, ratio_, z, marks::focusWidth(z));
-        if (!focused_ && first_ >= 0) {  // the first control takes the focus once it can
+        if (!focused_) {  // the first control shown takes the focus once it can
             focused_ = true;
-            kansu_dom_focus(first_);
+            for (int id : order_)
+                if (std::find(hidden_.begin(), hidden_.end(), id) == hidden_.end()) {
+                    kansu_dom_focus(id);
+                    break;
+                }
         }
         if (z == zoom_ && ratio_ == placedRatio_)
             return;
@@ -610,7 +625,8 @@ private:
     double zoom_ = 0, fixed_ = 0, ratio_ = 1, placedRatio_ = 0;
     view::Size viewport_;
     bool alive_ = true, shown_ = false, focused_ = false;
-    int first_ = -1;
+    std::vector<int> order_;   ///< the elements in the tab order
+    std::vector<int> hidden_;  ///< the panes not shown
     std::vector<Placement*> placements_;  ///< the top-level controls'
     std::vector<WebPictureBox*> boxes_;
     std::vector<Placement> labels_;
