@@ -106,6 +106,7 @@ private slots:
         QTest::newRow("arrows stop at the ends") << one << "Left Left Space End Right Space" << QList<QLine>{{370, 100, 480, 240}} << Figure{1, 3, 0, 0, 1};
         QTest::newRow("empty column: nothing to hold or take") << one << "3 Space 4 Space 3 Delete" << QList<QLine>{} << one;
         QTest::newRow("0 and 6 to 9 are no columns") << one << "End 0 6 9 Delete" << QList<QLine>{{480, 240, 480, 100}} << Figure{1, 3, 0, 0, 0};
+        QTest::newRow("Delete and Backspace on the tray: nothing") << one << "Home Delete Right Backspace Right Delete" << QList<QLine>{} << one;
     }
     void keysOnly()
     {
@@ -191,6 +192,10 @@ private slots:
         QCOMPARE(colour(cursorFrame), QColor(0, 0x40, 0));  // focus given by the program, not by the keyboard
         keys("Right Left");
         QCOMPARE(colour(cursorFrame), QColor(Qt::white));
+        keys("Right Right");  // the frame around the 6-cm block, as tall as it
+        QCOMPARE(colour({446, 10}), QColor(Qt::white));
+        QCOMPARE(colour({446, 124}), QColor(Qt::white));
+        keys("Home");
         click({420, 100});
         QCOMPARE(colour(selectedEdge), QColor(Qt::cyan));
         QCOMPARE(colour(cursorFrame), QColor(0, 0x40, 0));
