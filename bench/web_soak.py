@@ -7,7 +7,11 @@ own input in headless Chromium. Prints the JavaScript heap, the DOM's nodes
 and the event listeners before and after, each after a forced garbage
 collection. Asserts nothing.
 
-Usage: web_soak.py PAGE [ACTIONS]   (PAGE: out/web/kansu.html; ACTIONS: 3000)
+Usage: web_soak.py PAGE [ACTIONS] [--keys]
+  PAGE     out/web/kansu.html
+  ACTIONS  3000 by default
+  --keys   a pupil at the keyboard alone: the board's keys, PageDown and
+           PageUp, and the menus opened with Shift+F10 and closed with Escape
 """
 
 import os
@@ -29,7 +33,9 @@ def measure(b):
 
 def main():
     url = 'file://' + os.path.abspath(sys.argv[1]) + '?zoom=100'
-    actions = int(sys.argv[2]) if len(sys.argv) > 2 else 3000
+    numbers = [a for a in sys.argv[2:] if a.isdigit()]
+    actions = int(numbers[0]) if numbers else 3000
+    keys_only = '--keys' in sys.argv
     rnd = random.Random(1)
     b = chromium()
     try:
@@ -85,7 +91,22 @@ def main():
             cdp('Input.dispatchKeyEvent', {'type': 'keyUp', 'key': 'F10', 'code': 'F10', 'windowsVirtualKeyCode': 121, 'modifiers': 8})
             cdp('Input.dispatchKeyEvent', {'type': 'keyUp', 'key': 'Shift', 'code': 'ShiftLeft', 'windowsVirtualKeyCode': 16})
 
+        def by_keys():
+            r = rnd.random()
+            if r < 0.4:  # a pane's menu, opened and closed by keys
+                page.js("document.querySelector('div[aria-label=\"%s\"]').focus()" % rnd.choice(['グラフ', '表']))
+                shift_f10()
+                key('Escape', 'Escape', 27)
+            else:
+                page.js("document.querySelector('div[aria-label=\"黒板\"]').focus()")
+                for _ in range(3):
+                    key(*rnd.choice([('ArrowRight', 'ArrowRight', 39), ('ArrowLeft', 'ArrowLeft', 37), ('Home', 'Home', 36),
+                                     (' ', 'Space', 32), ('Escape', 'Escape', 27), ('PageDown', 'PageDown', 34),
+                                     ('PageUp', 'PageUp', 33), ('3', 'Digit3', 51), ('Delete', 'Delete', 46)]))
+
         def one():
+            if keys_only:
+                return by_keys()
             r = rnd.random()
             if r < 0.25:  # a block from the tray into a column, by mouse or by finger
                 kind, column = rnd.randint(0, 2), rnd.randint(0, 4)
