@@ -735,7 +735,7 @@ def hands_checks(url):
         check(page.description('黒板') == before, 'a touch the browser takes back changes nothing', page.description('黒板'))
 
         # A long bad link: its notice wraps within the window and covers no control.
-        page = Page(b, url + '?zoom=100#' + 'x' * 200000 + '&grid')
+        page = Page(b, url + '#' + 'x' * 200000 + '&grid')  # fitted: the lesson as tall as the window
         notice = page.rect('#notice')
         inside = page.js("const n = document.getElementById('notice'); return n.scrollWidth <= n.clientWidth")
         controls = page.js("""return [...document.querySelectorAll('#lesson button, #lesson .check, #lesson .box, #lesson .combo')]

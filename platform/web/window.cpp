@@ -465,7 +465,7 @@ public:
         return keep(std::make_unique<WebComboBox>(items, text, l), nullptr);
     }
     // The tab order is the controls' tab indexes, which the elements carry;
-    // the first takes the focus when the lesson opens.
+    // the first that is shown takes the focus when the lesson opens.
     void setTabOrder(const std::vector<const void*>& controls) override
     {
         order_.clear();
