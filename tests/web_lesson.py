@@ -776,7 +776,9 @@ def hands_checks(url):
         server.close()
         for address in ('', 'index.html?zoom=150', '#figure=3', 'index.html#graph'):
             page = Page(b, server.url + address)
-            check('点Pは' in page.description('黒板'), 'offline, the lesson opens at /' + address, page.state()['message'])
+            board = page.js("const d = document.querySelector('div[aria-label=\"黒板\"]');"
+                            "return d ? document.getElementById(d.getAttribute('aria-describedby')).textContent : ''")
+            check('点Pは' in board, 'offline, the lesson opens at /' + address, board)
     finally:
         b.quit()
 

@@ -129,7 +129,10 @@ browser_test() {
   env -u QT_QPA_PLATFORM KANSU_FIRST_FAILURE=1 timeout $((5 * timeout)) /usr/bin/python3 "$src/tests/web_lesson.py" \
     "$build/kansu" "$build_web/page/kansu.html" "$work/web-output" >"$log" 2>&1
   local rc=$?
-  failing=\"$(sed -n 's/^FAILED //p' "$log" | head -n 1 | cut -c1-70)\"
+  failing=$(sed -n 's/^FAILED //p' "$log" | head -n 1 | cut -c1-70)
+  # No check failed, the test itself did (an error of its own): its last line.
+  [[ -n $failing ]] || failing="an error: $(grep -v '^[[:space:]]*$' "$log" | tail -n 1 | cut -c1-60)"
+  failing="\"$failing\""
   ((rc == 124)) && failing="(hung)"
   return $rc
 }
