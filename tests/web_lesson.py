@@ -775,9 +775,12 @@ def hands_checks(url):
             "c.keys()) : []).then(r => arguments[0](r.length))") >= 10, 10)
         server.close()
         for address in ('', 'index.html?zoom=150', '#figure=3', 'index.html#graph'):
-            page = Page(b, server.url + address)
-            board = page.js("const d = document.querySelector('div[aria-label=\"黒板\"]');"
-                            "return d ? document.getElementById(d.getAttribute('aria-describedby')).textContent : ''")
+            try:
+                page = Page(b, server.url + address)
+                board = page.js("const d = document.querySelector('div[aria-label=\"黒板\"]');"
+                                "return d ? document.getElementById(d.getAttribute('aria-describedby')).textContent : ''")
+            except WebDriverException as e:  # the browser's own error page, or none
+                board = str(e).splitlines()[0]
             check('点Pは' in board, 'offline, the lesson opens at /' + address, board)
     finally:
         b.quit()
