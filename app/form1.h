@@ -106,6 +106,10 @@ public:
     void gurafu(std::int16_t mode);
     void gurafuten(std::int16_t mode);
     void Check2_Click();
+    // Whether the graph pane or the table is shown (グラフ, 表 ticked); one
+    // that is not takes no focus and opens no menu.
+    bool paneShown(const platform::PictureBox* pane) const;
+    void showPanes();
 
     // ---- access: keyboard, click then click, screen reader -------------------
     // The blackboard's mouse events: a drag goes to the handlers above

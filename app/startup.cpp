@@ -10,6 +10,7 @@ void Form1::Form_Load()
     Check1->setValue(0);
     Check2->setValue(0);
     Check3->setValue(0);
+    showPanes();  // the graph and the table are not shown yet
     // Every coordinate of the window and its picture boxes is in pixels.
     kokuban->setDrawWidth(2);
     shokigamen();

@@ -92,4 +92,16 @@ void Form1::gurafuten(std::int16_t mode)
 void Form1::Check2_Click()
 {
     window->setWidth(Check2->Value() != 0 ? 15700 : 9700);
+    showPanes();
+}
+
+bool Form1::paneShown(const platform::PictureBox* pane) const
+{
+    return pane == gamen ? Check2->Value() != 0 : pane == hyo ? Check3->Value() != 0 : pane != nullptr;
+}
+
+void Form1::showPanes()
+{
+    window->setPaneShown(*gamen, paneShown(gamen));
+    window->setPaneShown(*hyo, paneShown(hyo));
 }

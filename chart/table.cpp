@@ -61,4 +61,5 @@ void Form1::Check3_Click()
     } else {
         window->setHeight(8800);
     }
+    showPanes();
 }

@@ -43,6 +43,8 @@ void Form1::paneMenu(platform::PictureBox* pane, float x, float y)
 {
     if (hashiru)  // the menu would hold the run up while it is open
         return;
+    if (!paneShown(pane))  // a pane not shown has no menu to show
+        return;
     std::vector<exporting::MenuEntry> entries;
     if (pane == hyo)
         entries.push_back({lang::tr("表をコピー"), [this] { exporting::copyText(hyoText()); }});

@@ -73,8 +73,10 @@ Lesson read(std::string_view text)
             ok = flag(value, bare, &lesson.graph);
         } else if (key == "table") {
             ok = flag(value, bare, &lesson.table);
-        } else if (key == "x" && !bare && !value.empty() && value.size() <= 5 &&
-                   value.find_first_not_of("0123456789.") == std::string_view::npos) {
+        } else if (key == "x" && !bare && value.size() <= 5 &&
+                   value.find_first_not_of("0123456789.") == std::string_view::npos &&
+                   value.find_first_of("0123456789") != std::string_view::npos && value.find('.') == value.rfind('.')) {
+            // A number: digits with at most one point ("x=." and "x=1.2.3" are none).
             const double x = std::strtod(std::string(value).c_str(), nullptr);
             ok = x >= 0 && x <= 10 && 2 * x == std::floor(2 * x);
             if (ok)
@@ -131,6 +133,11 @@ void Form1::openLink(const lessonlink::Lesson& lesson)
     Check3->setValue(lesson.table);
     for (int i = 0; i < lesson.steps; ++i)
         susumu_Click();
+    // A screen reader is told the lesson opened as it is told the lesson at
+    // the start: its figure, χ and y, with no change named. (Opened before
+    // the window's first event, nothing else would tell it.)
+    acc.told = false;
+    accessRefresh();
 }
 
 std::string Form1::linkText() const

@@ -28,8 +28,9 @@ void Form1::jidou_Click()
     hashiru = true;
     while (window->alive() && teishi != 1 && px != 100) {
         susumu_Click();
-        // The pace is read afresh before every pause; any text is safe.
-        matsu(platform::CLngSaturated(platform::Val(Combo1->Text()) * 5));
+        // The pace is read afresh before every pause; any text is safe, and
+        // digits typed full-width count as typed half-width.
+        matsu(platform::CLngSaturated(platform::Val(platform::halfWidthNumber(Combo1->Text())) * 5));
     }
     hashiru = false;
     teishi = 0;

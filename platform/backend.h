@@ -101,10 +101,13 @@ void setChecked(Native check, bool checked);
 void setText(Native control, const std::string& text);
 // What the pupil has typed into a combo box.
 std::string text(Native combo);
-// The order of the focus: these controls in turn, the first taking it first.
+// The order of the focus: these controls in turn.
 void setTabOrder(const std::vector<Native>& order);
-// Whether Tab and a click may give the control the focus.
-void setFocusable(Native control, bool focusable);
+// A pane shown or not (it lies outside the window until the program widens
+// or lengthens it): one not shown takes no focus and has nothing a screen
+// reader finds.
+void setShown(Native control, bool shown);
+// The control takes the focus (where the window is not shown yet, once it is).
 void focus(Native control);
 // The control with the keyboard focus (or the control that holds it), or 0.
 Native focused();

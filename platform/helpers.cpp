@@ -60,6 +60,29 @@ double Val(std::string_view text)
     return std::strtod(number.c_str(), nullptr);
 }
 
+std::string halfWidthNumber(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+        if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBC && byte(2) >= 0x90 && byte(2) <= 0x99) {
+            out += static_cast<char>('0' + (byte(2) - 0x90));  // U+FF10..FF19: ０..９
+        } else if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBC && (byte(2) == 0x8E || byte(2) == 0x8D)) {
+            out += byte(2) == 0x8E ? '.' : '-';  // U+FF0E ．, U+FF0D －
+        } else if (i + 2 < text.size() && byte(0) == 0xE2 && byte(1) == 0x88 && byte(2) == 0x92) {
+            out += '-';  // U+2212 −
+        } else if (i + 2 < text.size() && byte(0) == 0xE3 && byte(1) == 0x80 && byte(2) == 0x80) {
+            out += ' ';  // U+3000, the ideographic space
+        } else {
+            out += text[i++];
+            continue;
+        }
+        i += 3;
+    }
+    return out;
+}
+
 namespace {
 // The shortest decimal digits that read back as the same double, and the
 // decimal exponent of the first: 1.5e15 gives "15" and 15. Every C library

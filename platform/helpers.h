@@ -19,6 +19,11 @@ Colour QBColor(int index);
 // A magnitude beyond double gives +/- infinity, never an error.
 double Val(std::string_view text);
 
+// A number typed with a Japanese input method on, as typed with it off:
+// full-width digits, point, minus (also the minus sign U+2212) and space
+// become their ASCII forms; every other character stays as it is.
+std::string halfWidthNumber(std::string_view text);
+
 // A number as text: a blank in place of the sign of a non-negative number,
 // the shortest decimal form, no zero before the decimal point (" .5", "-3").
 std::string Str(double value);

@@ -313,6 +313,11 @@ public:
     // Puts the focusable controls in the order of their tab indexes as laid
     // out; the first takes the focus first.
     virtual void setTabOrder() = 0;
+    // Whether a picture box that lies outside the window until the program
+    // widens or lengthens it is shown: one that is not takes no focus (by
+    // Tab, by a click, or when the window opens) and has nothing a screen
+    // reader finds.
+    virtual void setPaneShown(const PictureBox& box, bool shown) = 0;
 
     virtual void Show() = 0;
     // Closes the window and ends the program: every event loop returns and no

@@ -134,6 +134,7 @@ private slots:
         QTest::newRow("arrows stop at the ends") << one << "Left Left Space End Right Space" << QList<QLine>{{370, 100, 480, 240}} << Figure{1, 3, 0, 0, 1};
         QTest::newRow("empty column: nothing to hold or take") << one << "3 Space 4 Space 3 Delete" << QList<QLine>{} << one;
         QTest::newRow("0 and 6 to 9 are no columns") << one << "End 0 6 9 Delete" << QList<QLine>{{480, 240, 480, 100}} << Figure{1, 3, 0, 0, 0};
+        QTest::newRow("Delete and Backspace on the tray: nothing") << one << "Home Delete Right Backspace Right Delete" << QList<QLine>{} << one;
     }
     void keysOnly()
     {
@@ -219,6 +220,10 @@ private slots:
         QCOMPARE(colour(cursorFrame), QColor(0, 0x40, 0));  // focus given by the program, not by the keyboard
         keys("Right Left");
         QCOMPARE(colour(cursorFrame), QColor(Qt::white));
+        keys("Right Right");  // the frame around the 6-cm block, as tall as it
+        QCOMPARE(colour({446, 10}), QColor(Qt::white));
+        QCOMPARE(colour({446, 124}), QColor(Qt::white));
+        keys("Home");
         click({420, 100});
         QCOMPARE(colour(selectedEdge), QColor(Qt::cyan));
         QCOMPARE(colour(cursorFrame), QColor(0, 0x40, 0));
@@ -232,10 +237,11 @@ private slots:
     void lessonByKeys()
     {
         start({}, 0, false);
-        QList<QWidget*> order{frame(f->gamen), testutil::widget(f->end), platform::qt::widgetOf(*f->Combo1),
+        // The graph and the table, not shown, are passed over.
+        QList<QWidget*> order{testutil::widget(f->end), platform::qt::widgetOf(*f->Combo1),
                               testutil::widget(f->Check2), frame(f->kokuban), testutil::widget(f->susumu),
                               testutil::widget(f->modoru), testutil::widget(f->jidou), testutil::widget(f->Check3),
-                              testutil::widget(f->Check1), frame(f->hyo), testutil::widget(f->Command1),
+                              testutil::widget(f->Check1), testutil::widget(f->Command1),
                               testutil::widget(f->Check4), platform::qt::widgetOf(*f->Text1), testutil::widget(f->Command2)};
         order.first()->setFocus();
         for (int i = 1; i < order.size(); ++i) {
@@ -246,7 +252,7 @@ private slots:
             keys("Backtab");
             QCOMPARE(QApplication::focusWidget(), order[i]);
         }
-        keys("Tab Tab Tab Space Tab");  // グラフ on, to the board
+        keys("Tab Tab Space Tab");  // from 終了: グラフ on, to the board
         keys("Home Space 1 Space Home Space 2 Space Home Right Right Space 3 Space Home Right Space 5 Space");
         QCOMPARE(f->hako, Figure({1, 1, 3, 0, 2}));
         keys("Tab Tab Tab Tab Space");  // 表 on

@@ -139,6 +139,7 @@ private slots:
         QTest::newRow("window closed") << 3 << "200" << 0 << true << qint64(1000);
         QTest::newRow("pause 3 at 12.5: 62 ms") << 3 << "12.5" << 0 << false << qint64(62);
         QTest::newRow("pause 2 at the start value 50: 250 ms") << 2 << "50" << 0 << false << qint64(250);
+        QTest::newRow("pause 3 at a full-width １０: 50 ms") << 3 << "１０" << 0 << false << qint64(50);
     }
     void stop()
     {

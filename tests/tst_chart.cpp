@@ -109,6 +109,40 @@ private slots:
         QVERIFY(platform::qt::layerOf(*f.hyo).copy(column) == platform::qt::layerOf(t).copy(column));
     }
 
+    // The graph's axis labels at their places: each part of the pane holds
+    // what the same labels printed at those places on an empty pane hold.
+    void paneLabelPlace_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<QPoint>>("places");
+        QTest::addColumn<QRect>("part");  // clear of the grid and of the other labels
+        QTest::newRow("0 at the origin") << QStringList{"0"} << QList<QPoint>{{25, 485}} << QRect(18, 483, 16, 26);
+        QTest::newRow("χ = 5") << QStringList{" 5"} << QList<QPoint>{{179, 485}} << QRect(170, 483, 26, 26);
+        QTest::newRow("χ = 10, 3 pixels left") << QStringList{" 10"} << QList<QPoint>{{326, 485}} << QRect(316, 483, 32, 26);
+        QTest::newRow("(cm) of χ") << QStringList{"(cm)"} << QList<QPoint>{{362, 485}} << QRect(350, 483, 39, 26);
+        QTest::newRow("y = 4, further right") << QStringList{" 4"} << QList<QPoint>{{20, 445}} << QRect(0, 440, 34, 20);
+        QTest::newRow("y = 60") << QStringList{" 60"} << QList<QPoint>{{15, 25}} << QRect(0, 25, 34, 16);
+        QTest::newRow("(cm²) of y") << QStringList{"(cm  )", "2"} << QList<QPoint>{{2, 8}, {22, 5}} << QRect(0, 0, 34, 24);
+    }
+    void paneLabelPlace()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QList<QPoint>, places);
+        QFETCH(QRect, part);
+        Form1 f;
+        f.Show();
+        testutil::click(f.Check2);
+        Form1 expected;
+        platform::PictureBox& g = *expected.gamen;
+        g.Cls();
+        g.setForeColor(platform::QBColor(0));
+        for (int i = 0; i < texts.size(); ++i) {
+            g.setCurrentX(places[i].x()), g.setCurrentY(places[i].y());
+            g.Print(texts[i].toStdString());
+        }
+        QVERIFY(platform::qt::layerOf(*f.gamen).copy(part) == platform::qt::layerOf(g).copy(part));
+    }
+
     void traceOfTallBlocksEndsOnTopGridLine()
     {
         Form1 f;

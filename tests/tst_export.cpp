@@ -361,6 +361,26 @@ private slots:
         QCOMPARE(f->px, 230.0);  // the lesson is untouched
     }
 
+    // A pane not shown takes no focus, when the window opens or by a click,
+    // and opens no menu; shown again, it takes the focus and opens its menu.
+    void hiddenPane()
+    {
+        auto f = std::make_unique<Form1>();
+        f->Show();
+        QWidget* graph = platform::qt::frameOf(*f->gamen);
+        graph->window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(graph->window()));
+        QCOMPARE(QApplication::focusWidget(), testutil::widget(f->end));  // the first of the tab order shown
+        QCOMPARE(graph->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(platform::qt::frameOf(*f->hyo)->focusPolicy(), Qt::NoFocus);
+        graph->setFocus();  // as if it had the focus all the same
+        QCOMPARE(menu([&] { QTest::keyClick(graph, Qt::Key_F10, Qt::ShiftModifier); }), QStringList());
+        testutil::click(f->Check2);
+        QCOMPARE(graph->focusPolicy(), Qt::StrongFocus);
+        QVERIFY(focus(graph));
+        QCOMPARE(menu([&] { QTest::keyClick(graph, Qt::Key_F10, Qt::ShiftModifier); }).size(), 2);
+    }
+
     // A file that cannot be written: one message naming it and why, nothing
     // left behind, for the picture and for the PDF file alike.
     void cannotWrite_data()

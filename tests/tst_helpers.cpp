@@ -33,6 +33,24 @@ private slots:
         QCOMPARE(Val(text.toStdString()), value);
     }
 
+    // What a pupil types into 速度 with a Japanese input method on.
+    void halfWidthNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("full-width digits") << "１０" << "10";
+        QTest::newRow("full-width point") << "１２．５" << "12.5";
+        QTest::newRow("full-width minus and the minus sign") << "－５−５" << "-5-5";
+        QTest::newRow("ideographic space, other letters as they are") << "　５ｃｍ" << " 5ｃｍ";
+        QTest::newRow("half-width as it is") << " 50" << " 50";
+    }
+    void halfWidthNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        QCOMPARE(QString::fromStdString(platform::halfWidthNumber(text.toStdString())), read);
+    }
+
     void str_data()
     {
         QTest::addColumn<double>("value");

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "access/access.h"
 #include "app/start.h"
 #include "link/link.h"
 #include "testutil.h"
@@ -31,6 +32,8 @@ private slots:
         QTest::newRow("x out of range, not a half, text")
             << "x=99&x=0.3&x=-1&x=abc&graph" << QList<int>{0, 0, 0, 0, 0} << "010" << 0
             << QStringList{"x=99", "x=0.3", "x=-1", "x=abc"};
+        QTest::newRow("x of no digit, of two points")
+            << "x=.&x=..&x=1.2.3&x=.5" << QList<int>{0, 0, 0, 0, 0} << "000" << 1 << QStringList{"x=.", "x=..", "x=1.2.3"};
         QTest::newRow("six columns, unknown words, a flag of 2")
             << "figure=1,1,1,1,1,1&colour=red&grid=2&x=2" << QList<int>{0, 0, 0, 0, 0} << "000" << 4
             << QStringList{"figure=1,1,1,1,1,1", "colour=red", "grid=2"};
@@ -76,6 +79,9 @@ private slots:
         for (auto box : {&Form1::kokuban, &Form1::gamen, &Form1::hyo})
             QVERIFY(platform::qt::layerOf(*(linked.*box)) == platform::qt::layerOf(*(byHand.*box)));
         QCOMPARE(QString::fromStdString(linked.linkText()), QString("figure=1,1,3,0,2&grid&graph&table&x=6.5"));
+        // What a screen reader was last told is the lesson opened.
+        QCOMPARE(QString::fromStdString(linked.accessTexts().status), QString("χ = 6.5 cm、y = 20 cm²"));
+        QCOMPARE(linked.acc.seen.px, linked.px);
     }
 
     // What a page's address asks for at the start, as the desktop's options:

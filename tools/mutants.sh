@@ -3,14 +3,18 @@
 # tests/mutants.txt one at a time to a copy of this repository's tracked files
 # (as they are in the working tree) in a temporary folder, rebuilds the copy,
 # runs the unit tests and reports for each fault whether they caught it, then
-# the share caught. The working tree itself is never changed, and the
+# the share caught. A fault in the page's own code (platform/web/: its
+# JavaScript, sw.js, kansu.html, its C++) is built into the page instead and
+# run through the browser test (tests/web_lesson.py), which stops at its
+# first failed check. The working tree itself is never changed, and the
 # temporary folder goes when the script ends, also when it is interrupted.
 #
 # Usage: tools/mutants.sh [ID ...]     (default: every fault in the list)
 #        tools/mutants.sh --list       (the faults' ids and what they break)
 # Environment: KANSU_ACTIONS (random-use actions per run, default 20000),
 # KANSU_SEED (its sequence, default 1), KANSU_TEST_TIMEOUT (seconds a unit
-# test may take before it counts as hanging, and so as catching, default 120).
+# test may take before it counts as hanging, and so as catching, default 120;
+# the browser test five times as long).
 #
 # A fault is "caught" when a unit test fails or hangs, "missed" when they all
 # pass, "stale" when its text no longer occurs exactly once in its file, and
@@ -59,15 +63,21 @@ else
   chosen=("${!ids[@]}")
 fi
 
+# A fault of the page's own code is caught by the browser test.
+is_web() { [[ ${files[$1]} == platform/web/* ]]; }
+web=false
+for i in "${chosen[@]}"; do is_web "$i" && web=true; done
+
 command -v git >/dev/null && git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1 ||
   { echo "mutants: needs git and a checkout of the repository (it copies the tracked files)" >&2; exit 2; }
 tools/setup.sh
+$web && { tools/setup.sh --web && tools/setup.sh --tests; } >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kansu-mutants.XXXXXX") || exit 2
 cleanup() { rm -rf "$work"; }
 trap cleanup EXIT
 trap 'echo "mutants: interrupted" >&2; exit 130' INT TERM HUP
-src=$work/src build=$work/build log=$work/log
+src=$work/src build=$work/build log=$work/log build_web=$work/build-web
 mkdir -p "$src"
 git -C "$root" ls-files -z | tar -C "$root" --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -C "$src" -xf - ||
   { echo "mutants: copying the tracked files failed" >&2; exit 2; }
@@ -110,6 +120,22 @@ timeout=${KANSU_TEST_TIMEOUT:-120}
 # Builds the copy; runs its unit tests, stopping at the first failure. Sets
 # failing to the tests that failed or hung.
 rebuild() { cmake --build "$build" -j2 >"$log" 2>&1; }
+# The page, and the browser test on it (the desktop program for its
+# comparison); stops at the first failed check, which is named.
+export NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs${NODE_PATH:+:$NODE_PATH}
+rebuild_web() { cmake --build "$build_web" -j2 >"$log" 2>&1; }
+browser_test() {
+  # The desktop program shows its window on the test's own X display.
+  env -u QT_QPA_PLATFORM KANSU_FIRST_FAILURE=1 timeout $((5 * timeout)) /usr/bin/python3 "$src/tests/web_lesson.py" \
+    "$build/kansu" "$build_web/page/kansu.html" "$work/web-output" >"$log" 2>&1
+  local rc=$?
+  failing=$(sed -n 's/^FAILED //p' "$log" | head -n 1 | cut -c1-70)
+  # No check failed, the test itself did (an error of its own): its last line.
+  [[ -n $failing ]] || failing="an error: $(grep -v '^[[:space:]]*$' "$log" | tail -n 1 | cut -c1-60)"
+  failing="\"$failing\""
+  ((rc == 124)) && failing="(hung)"
+  return $rc
+}
 unit_tests() {
   (cd "$build" && ctest -E '^e2e_' -j2 --stop-on-failure >"$log" 2>&1)
   local rc=$?
@@ -130,6 +156,18 @@ if ! unit_tests; then
   echo "mutants: the unchanged copy fails its unit tests ($failing); fix that first" >&2
   exit 2
 fi
+if $web; then
+  if ! emcmake cmake -S "$src" -B "$build_web" -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1 || ! rebuild_web; then
+    tail -n 30 "$log" >&2
+    echo "mutants: the unchanged page does not build" >&2
+    exit 2
+  fi
+  if ! browser_test; then
+    tail -n 30 "$log" >&2
+    echo "mutants: the unchanged page fails the browser test ($failing); fix that first" >&2
+    exit 2
+  fi
+fi
 echo "mutants: built and tested unchanged in $((SECONDS - start)) s; planting ${#runnable[@]} faults"
 
 caught=0 missed=0 unbuildable=0 stale=${#stale_ids[@]}
@@ -142,9 +180,10 @@ for i in "${runnable[@]}"; do
   head=$(printf '[%2d/%d] %-26s' "$n" "${#runnable[@]}" "$id")
   cp "$src/$file" "$work/original"
   replace "$src/$file" "${texts[i]}" "${replacements[i]}" >/dev/null || { echo "mutants: cannot write $file" >&2; exit 2; }
-  if ! rebuild; then
+  if is_web "$i"; then build_it=rebuild_web test_it=browser_test; else build_it=rebuild test_it=unit_tests; fi
+  if ! $build_it; then
     verdict="UNBUILDABLE" unbuildable=$((unbuildable + 1)) unbuildable_ids+=("$id")
-  elif unit_tests; then
+  elif $test_it; then
     verdict="MISSED  " missed=$((missed + 1)) missed_ids+=("$id")
   else
     verdict="caught   by $failing" caught=$((caught + 1))

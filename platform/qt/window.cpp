@@ -505,24 +505,11 @@ std::string text(Native combo) { return widget<QComboBox>(combo)->currentText().
 
 void setTabOrder(const std::vector<Native>& order)
 {
-    QWidget* previous = nullptr;
-    for (Native n : order) {
-        QWidget* w = widget(n);
-        if (previous)
-            QWidget::setTabOrder(previous, w);
-        else
-            w->setFocus(Qt::OtherFocusReason);  // the first takes the focus when the window opens
-        previous = w;
-    }
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(widget(order[i - 1]), widget(order[i]));
 }
 
-void setFocusable(Native control, bool focusable)
-{
-    QWidget* w = widget(control);
-    w->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
-    if (!focusable && w->hasFocus())
-        w->clearFocus();
-}
+void setShown(Native control, bool shown) { widget(control)->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus); }
 
 void focus(Native control) { widget(control)->setFocus(Qt::OtherFocusReason); }
 

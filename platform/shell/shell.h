@@ -208,6 +208,7 @@ public:
     TextBox& addTextBox(Container* parent, const std::string& text, const Layout& layout) override;
     ComboBox& addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& layout) override;
     void setTabOrder() override;
+    void setPaneShown(const PictureBox& box, bool shown) override;
 
     void Show() override;
     void End() override;
@@ -244,8 +245,8 @@ private:
     // fitted to its inside and centred.
     void layOut();
     void apply(double zoom, Box shown, double ratio);
-    // A pane the program does not show (out of the client area) takes no focus.
-    void updateFocusable();
+    // The controls in the order of the focus, panes not shown left out.
+    std::vector<const Control*> focusOrder() const;
 
     Native native_ = 0;
     std::string caption_;
@@ -261,7 +262,9 @@ private:
     std::unordered_map<Native, Control*> byNative_;   ///< the same, by their natives
     std::unordered_map<const void*, Control*> byControl_;  ///< and by the lesson's addresses
     std::vector<ShellPictureBox*> boxes_;
-    std::map<const Graphic*, Native> labels_;  ///< the window's labels where the backend shows them as controls
+    std::map<const Graphic*, Native> labels_;
+    std::vector<const Control*> tabOrder_;       ///< the focusable controls by their tab indexes
+    std::vector<const Control*> hiddenPanes_;  ///< the window's labels where the backend shows them as controls
 };
 
 // How the layout shows in a window with these surroundings: the client area

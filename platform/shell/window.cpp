@@ -214,15 +214,55 @@ ComboBox& ShellWindow::addComboBox(const std::vector<std::string>& items, const 
 
 void ShellWindow::setTabOrder()
 {
-    std::vector<const Control*> focusable;
+    tabOrder_.clear();
     for (const auto& c : controls_)
         if (c->tabIndex >= 0)
-            focusable.push_back(c.get());
-    std::stable_sort(focusable.begin(), focusable.end(), [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+            tabOrder_.push_back(c.get());
+    std::stable_sort(tabOrder_.begin(), tabOrder_.end(), [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
     std::vector<Native> order;
-    for (const Control* c : focusable)
+    for (const Control* c : tabOrder_)
         order.push_back(c->native);
     backend::setTabOrder(order);
+    if (const auto shown = focusOrder(); !shown.empty())
+        backend::focus(shown.front()->native);  // the first takes the focus when the window opens
+}
+
+std::vector<const Control*> ShellWindow::focusOrder() const
+{
+    std::vector<const Control*> order;
+    for (const Control* c : tabOrder_)
+        if (std::find(hiddenPanes_.begin(), hiddenPanes_.end(), c) == hiddenPanes_.end())
+            order.push_back(c);
+    return order;
+}
+
+void ShellWindow::setPaneShown(const PictureBox& box, bool shown)
+{
+    const Control* pane = find(&box);
+    if (!pane || shown == (std::find(hiddenPanes_.begin(), hiddenPanes_.end(), pane) == hiddenPanes_.end()))
+        return;
+    std::erase(hiddenPanes_, pane);
+    if (!shown)
+        hiddenPanes_.push_back(pane);
+    backend::setShown(pane->native, shown);
+    if (shown)
+        return;
+    // Before the window opens, the first control shown takes the focus; once
+    // it is open, a pane that goes hands the focus on to the next one shown.
+    const Native focused = backend::focused();
+    if (showing_ && focused != pane->native)
+        return;
+    const auto order = focusOrder();
+    if (order.empty())
+        return;
+    const Control* next = order.front();
+    if (showing_)
+        for (auto at = std::find(tabOrder_.begin(), tabOrder_.end(), pane); at != tabOrder_.end(); ++at)
+            if (std::find(order.begin(), order.end(), *at) != order.end()) {
+                next = *at;
+                break;
+            }
+    backend::focus(next->native);
 }
 
 void ShellWindow::Show()

@@ -21,6 +21,43 @@ mergeInto(LibraryManager.library, {
       }
       return KansuCanvas.ascents[key];
     },
+    // Fills a text in the context's font and colour; a bold one as heavy as
+    // the page's bold captions (KansuPage.boldStroke).
+    fill: function(ctx, text, x, y, pixels, bold) {
+      ctx.fillText(text, x, y);
+      if (bold && KansuPage.boldStroke) {
+        ctx.strokeStyle = ctx.fillStyle;
+        ctx.lineWidth = pixels * KansuPage.boldStroke;
+        ctx.strokeText(text, x, y);
+      }
+    },
+    // Ink from smoothed text (RGBA `pixels`, w × h) into `ink`, a byte a
+    // pixel: where the glyph covers at least half of a pixel. A browser that
+    // does not fit its glyphs to the pixel grid (WebKit at a pixel ratio of
+    // 1) splits a stroke one pixel wide between two pixels, each less than
+    // half covered, and the stroke would vanish ("(cm²)" read "(cr²)"):
+    // where two neighbours, across or down, neither half covered, together
+    // hold at least five eighths of a pixel and next to neither is more than
+    // a trace, the more covered of the two is ink.
+    threshold: function(pixels, w, h, ink) {
+      var a = function(x, y) { return x < 0 || y < 0 || x >= w || y >= h ? 0 : pixels[4 * (y * w + x) + 3]; };
+      var INK = 128, PAIR = 160, BESIDE = 64;
+      // A pair of pixels p, q (q after p, across or down) that holds a stroke
+      // the threshold loses; dx, dy the step from p to q.
+      var split = function(px, py, dx, dy) {
+        var p = a(px, py), q = a(px + dx, py + dy);
+        return p < INK && q < INK && p + q >= PAIR &&
+               a(px - dx, py - dy) < BESIDE && a(px + 2 * dx, py + 2 * dy) < BESIDE;
+      };
+      for (var y = 0; y < h; ++y)
+        for (var x = 0; x < w; ++x) {
+          var v = a(x, y), on = v >= INK;
+          if (!on && v > 0)
+            on = (split(x, y, 1, 0) && v >= a(x + 1, y)) || (split(x - 1, y, 1, 0) && v > a(x - 1, y)) ||
+                 (split(x, y, 0, 1) && v >= a(x, y + 1)) || (split(x, y - 1, 0, 1) && v > a(x, y - 1));
+          ink[y * w + x] = on ? 1 : 0;
+        }
+    },
     descent: function(ctx, pixels, bold) {
       ctx.font = KansuCanvas.font(pixels, bold);
       var d = ctx.measureText('').fontBoundingBoxDescent;
@@ -76,7 +113,7 @@ mergeInto(LibraryManager.library, {
     ctx.font = KansuCanvas.font(fontPixels * scale, bold);
     ctx.fillStyle = KansuPage.colour(colour);
     ctx.textBaseline = 'alphabetic';
-    ctx.fillText(UTF8ToString(text), x, y + ascent * scale);
+    KansuCanvas.fill(ctx, UTF8ToString(text), x, y + ascent * scale, fontPixels * scale, bold);
   },
 
   kansu_canvas_disc__deps: ['$KansuPage'],
@@ -89,7 +126,8 @@ mergeInto(LibraryManager.library, {
   },
 
   // The browser draws text smoothed only: a pixel is ink where the glyph
-  // covers at least half of it.
+  // covers at least half of it, and where a thin stroke falls between two
+  // pixels, the more covered of them.
   kansu_canvas_glyphs__deps: ['$KansuPage', '$KansuCanvas', 'malloc'],
   kansu_canvas_glyphs: function(text, pixelSize, bold, widthOut, heightOut) {
     if (!KansuCanvas.glyphContext)
@@ -107,11 +145,10 @@ mergeInto(LibraryManager.library, {
     ctx.font = KansuCanvas.font(pixelSize, bold);
     ctx.fillStyle = '#000';
     ctx.textBaseline = 'alphabetic';
-    ctx.fillText(t, 0, ascent);
+    KansuCanvas.fill(ctx, t, 0, ascent, pixelSize, bold);
     var pixels = ctx.getImageData(0, 0, w, h).data;
     var ink = _malloc(w * h);
-    for (var i = 0; i < w * h; ++i)
-      HEAPU8[ink + i] = pixels[4 * i + 3] >= 128 ? 1 : 0;
+    KansuCanvas.threshold(pixels, w, h, HEAPU8.subarray(ink, ink + w * h));
     HEAP32[widthOut >> 2] = w;
     HEAP32[heightOut >> 2] = h;
     return ink;

@@ -3,7 +3,7 @@
 // answer when the lesson ends. C++ decides everything; this only touches the
 // page. Elements are named by their index in KansuPage.elements.
 mergeInto(LibraryManager.library, {
-  $KansuPage__deps: ['malloc'],
+  $KansuPage__deps: ['malloc', 'free'],
   $KansuPage: {
     elements: [],
     boxes: {},      // box id -> {frame, canvas, ctx, scale, ratio}
@@ -53,15 +53,67 @@ mergeInto(LibraryManager.library, {
       var n = document.getElementById('notice');
       n.setAttribute('role', error ? 'alert' : 'status');
       n.className = error ? 'error' : '';
-      n.textContent = text;
+      // A link of any length is named by its start: the notice stays short
+      // enough to read and to hear.
+      n.textContent = text.length > KansuPage.noticeLength ? text.slice(0, KansuPage.noticeLength) + '…' : text;
       n.hidden = false;
       clearTimeout(KansuPage.noticeTimer);
       KansuPage.noticeTimer = setTimeout(function() { n.hidden = true; }, error ? 10000 : 2500);
     },
     noticeTimer: 0,
+    noticeLength: 300,
+    // The face has no bold of its own: browsers make one. Where the one made
+    // is hardly heavier than the regular (Firefox's adds about half the ink
+    // the others add), bold texts get an outline as wide as this share of
+    // their size, which brings them to the others' weight. 0 elsewhere.
+    boldStroke: 0,
+    measureBold: function() {
+      var ctx = document.createElement('canvas').getContext('2d', {willReadFrequently: true});
+      ctx.canvas.width = 160;
+      ctx.canvas.height = 40;
+      var ink = function(bold) {
+        ctx.clearRect(0, 0, 160, 40);
+        ctx.font = (bold ? 'bold ' : '') + '32px ' + KansuPage.family;
+        ctx.fillText('出す終了', 0, 32);
+        var d = ctx.getImageData(0, 0, 160, 40).data, sum = 0;
+        for (var i = 3; i < d.length; i += 4) sum += d[i];
+        return sum;
+      };
+      var regular = ink(false);
+      KansuPage.boldStroke = regular > 0 && ink(true) / regular < 1.4 ? 0.02 : 0;
+      if (KansuPage.boldStroke) {
+        KansuPage.lesson.classList.add('thin-bold');
+        KansuPage.lesson.style.setProperty('--bold-stroke', KansuPage.boldStroke + 'em');
+      }
+    },
+    // Marks a bold text's element as bold.
+    bold: function(el, bold) {
+      el.style.fontWeight = bold ? 'bold' : 'normal';
+      el.classList.toggle('bold', !!bold);
+    },
+
     // Calls into the program only while the lesson runs.
     live: function() {
       return !KansuPage.ended && !ABORT;
+    },
+    // The lesson as it stands (its link) in the browser's storage, under the
+    // key the page gives (its address and the link it was opened with), so
+    // that the page hands it back when the pupil returns after a reload, a
+    // step back in the tab's history or a closed tab. Written only when it
+    // changed; a browser that keeps nothing changes nothing.
+    kept: null,
+    keep: function() {
+      var key = Module['keepKey'];
+      if (!key || !KansuPage.live()) return;
+      var ptr = _kansu_lesson_link();
+      if (!ptr) return;
+      var text = UTF8ToString(ptr);
+      _free(ptr);
+      if (text === KansuPage.kept) return;
+      try {
+        localStorage.setItem(key, JSON.stringify({link: text, at: Date.now()}));
+        KansuPage.kept = text;
+      } catch (e) { /* storage refused or full: the lesson runs on */ }
     },
   },
 
@@ -75,6 +127,7 @@ mergeInto(LibraryManager.library, {
     // The face the page carries, then the program's face by its names.
     KansuPage.family = (Module['face'] ? '"' + Module['face'] + '", ' : '') + UTF8ToString(families) + ', sans-serif';
     document.body.style.fontFamily = KansuPage.family;
+    KansuPage.measureBold();
   },
 
   kansu_dom_box__deps: ['$KansuPage', '$KansuInput'],
@@ -98,7 +151,7 @@ mergeInto(LibraryManager.library, {
     b.textContent = UTF8ToString(caption);
     b.style.backgroundColor = KansuPage.colour(back);
     b.style.borderColor = KansuPage.colour(back);
-    b.style.fontWeight = bold ? 'bold' : 'normal';
+    KansuPage.bold(b, bold);
     var id = KansuPage.add(b, -1);
     b.addEventListener('click', function() {
       if (KansuPage.live()) _kansu_clicked(id);
@@ -119,7 +172,7 @@ mergeInto(LibraryManager.library, {
     label.appendChild(text);
     label.style.backgroundColor = KansuPage.colour(back);
     label.style.color = KansuPage.colour(fore);
-    label.style.fontWeight = bold ? 'bold' : 'normal';
+    KansuPage.bold(label, bold);
     box.style.setProperty('--tick', 'url("data:image/svg+xml,' + encodeURIComponent(
       '<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 14 14"><path d="M3 7l2.5 3L10 3" fill="none" stroke="' +
       KansuPage.colour(fore) + '" stroke-width="1.8"/></svg>') + '")');
@@ -183,7 +236,7 @@ mergeInto(LibraryManager.library, {
     span.textContent = UTF8ToString(caption);
     span.style.color = KansuPage.colour(fore);
     span.style.backgroundColor = transparent ? 'transparent' : KansuPage.colour(back);
-    span.style.fontWeight = bold ? 'bold' : 'normal';
+    KansuPage.bold(span, bold);
     var id = KansuPage.add(span, -1);
     span.style.zIndex = '0';  // graphical controls lie below the windowed ones
     return id;
@@ -239,6 +292,13 @@ mergeInto(LibraryManager.library, {
     KansuPage.elements[id].disabled = !enabled;
   },
 
+  // Hidden, an element takes no focus and is left out of what a screen
+  // reader finds.
+  kansu_dom_shown__deps: ['$KansuPage'],
+  kansu_dom_shown: function(id, shown) {
+    KansuPage.elements[id].style.visibility = shown ? '' : 'hidden';
+  },
+
   kansu_dom_check_set__deps: ['$KansuPage'],
   kansu_dom_check_set: function(id, value) {
     KansuPage.elements[id].querySelector('input').checked = !!value;
@@ -292,6 +352,8 @@ mergeInto(LibraryManager.library, {
       KansuPage.framePending = false;
       if (!KansuPage.live()) return;
       _kansu_frame();
+      // Whatever changed the lesson is on screen: it is kept as it now is.
+      KansuPage.keep();
       if (!KansuPage.firstFrame) {
         KansuPage.firstFrame = true;
         // The frame just drawn is on screen by the next one.
@@ -308,6 +370,8 @@ mergeInto(LibraryManager.library, {
   kansu_dom_ended__deps: ['$KansuPage'],
   kansu_dom_ended: function() {
     KansuPage.ended = true;
+    // 終了 ends the lesson on purpose: the next start is a fresh one.
+    try { if (Module['keepKey']) localStorage.removeItem(Module['keepKey']); } catch (e) {}
     if (Module['onEnded']) Module['onEnded']();
   },
 });

@@ -47,12 +47,21 @@ mergeInto(LibraryManager.library, {
       delete KansuPage.boxes[id];
       return box.canvas;
     },
+    // Closes the menu, however it closes (an entry chosen by mouse or key,
+    // Escape, a press elsewhere), and lets go of the press that watched for
+    // one elsewhere: left behind, it would close the next menu at the first
+    // press on it, and keep this one alive.
     close: function() {
+      if (KansuExport.away) {
+        document.removeEventListener('pointerdown', KansuExport.away, true);
+        KansuExport.away = null;
+      }
       if (KansuExport.menu) {
         KansuExport.menu.remove();
         KansuExport.menu = null;
       }
     },
+    away: null,
   },
 
   // A menu of entries at a place of a box (device pixels); the one chosen
@@ -103,12 +112,13 @@ mergeInto(LibraryManager.library, {
     if (m.right > innerWidth) menu.style.left = Math.max(0, innerWidth - m.width) + 'px';
     if (m.bottom > innerHeight) menu.style.top = Math.max(0, innerHeight - m.height) + 'px';
     KansuExport.menu = menu;
+    // A press outside the menu closes it (from after the press that opened it).
     setTimeout(function() {
-      document.addEventListener('pointerdown', function away(e) {
-        if (menu.contains(e.target)) return;
-        document.removeEventListener('pointerdown', away, true);
-        KansuExport.close();
-      }, true);
+      if (KansuExport.menu !== menu) return;
+      KansuExport.away = function(e) {
+        if (!menu.contains(e.target)) KansuExport.close();
+      };
+      document.addEventListener('pointerdown', KansuExport.away, true);
     }, 0);
     if (items.length) items[0].focus({preventScroll: true});
   },

@@ -2,6 +2,10 @@
 // the browser's events reach it once it is shown. The page passes what its
 // address asks for as the desktop's options: ?zoom=150 as "--zoom 150", the
 // part after '#' as "--link ...".
+#include <emscripten/emscripten.h>
+
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,9 +15,27 @@
 
 extern "C" void kansu_input_start();
 
+namespace {
+std::unique_ptr<Form1> form;
+}  // namespace
+
+// The lesson as it stands, as the text after a link's '#' (allocated with
+// malloc; null once the lesson has ended): the page keeps it, so that the
+// lesson comes back after a reload, a step back in the tab's history or a
+// closed tab.
+extern "C" EMSCRIPTEN_KEEPALIVE char* kansu_lesson_link()
+{
+    if (!form || !form->window->alive())
+        return nullptr;
+    const std::string text = form->linkText();
+    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
+    if (copy)
+        std::memcpy(copy, text.c_str(), text.size() + 1);
+    return copy;
+}
+
 int main(int argc, char* argv[])
 {
-    static std::unique_ptr<Form1> form;
     form = std::make_unique<Form1>();
     start(*form, readStartOptions(std::vector<std::string>(argv + 1, argv + argc)));
     form->Show();

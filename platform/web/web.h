@@ -30,6 +30,10 @@ void kansu_dom_lesson(int left, int top, int width, int height, double ratio, do
 void kansu_dom_canvas(int box, int width, int height, double ratio);
 void kansu_dom_tab_index(int id, int index);
 void kansu_dom_enable(int id, int enabled);
+// Hidden, an element takes no focus and is left out of what a screen reader finds.
+void kansu_dom_shown(int id, int shown);
+// Shows or hides an element that lies outside the lesson when not shown.
+void kansu_dom_shown(int id, int shown);
 void kansu_dom_check_set(int id, int value);
 void kansu_dom_text_set(int id, const char* text);
 // The text of a text or combo box, allocated with malloc.

@@ -35,7 +35,6 @@ struct Page {
     view::Size viewport;       ///< in the page's pixels
     double ratio = 1;          ///< device pixels to one of the page's
     int first = -1;            ///< the element that takes the focus first
-    std::vector<int> order;    ///< the elements in the order of the focus
     bool focused = false;      ///< the first has taken it
     std::vector<std::function<void()>> later;  ///< to run before the next frame is drawn
 };
@@ -198,22 +197,20 @@ std::string text(Native combo)
 
 void setTabOrder(const std::vector<Native>& order)
 {
-    thePage().order.clear();
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        thePage().order.push_back(idOf(order[i]));
+    for (std::size_t i = 0; i < order.size(); ++i)
         kansu_dom_tab_index(idOf(order[i]), static_cast<int>(i) + 1);
-    }
-    if (!order.empty())
-        thePage().first = idOf(order.front());
 }
 
-void setFocusable(Native control, bool focusable)
+void setShown(Native control, bool shown) { kansu_dom_shown(idOf(control), shown); }
+
+// Before the lesson is on the page, the focus waits for it.
+void focus(Native control)
 {
-    const auto& order = thePage().order;
-    const auto at = std::find(order.begin(), order.end(), idOf(control));
-    kansu_dom_tab_index(idOf(control), focusable && at != order.end() ? static_cast<int>(at - order.begin()) + 1 : -1);
+    if (thePage().focused)
+        kansu_dom_focus(idOf(control));
+    else
+        thePage().first = idOf(control);
 }
-void focus(Native control) { kansu_dom_focus(idOf(control)); }
 Native focused() { return nativeOf(kansu_dom_focused()); }
 
 void setCanvas(Native box, view::Size size) { kansu_dom_canvas(idOf(box), size.width, size.height, thePage().ratio); }
