@@ -20,9 +20,9 @@ namespace {
 using Seen = AccessState::Seen;
 
 // The keys of the lesson, for the blackboard's tooltip (and the README).
-std::string keysHelp()
+const char* keysHelp()
 {
-    return lang::tr("黒板のキー（Tab で黒板へ）:\n"
+    return lang::N_("黒板のキー（Tab で黒板へ）:\n"
                     "  ← →　トレイの 2・4・6 cm のブロックと列1〜5 を順に移動\n"
                     "  Home / End　端へ　　1〜5　その列へ\n"
                     "  Space / Enter　ブロックを持つ・置く　　Esc　戻す\n"
@@ -167,23 +167,18 @@ void Form1::accessInit()
 {
     accessibility = platform::Accessibility::create(*window);
     auto& a = *accessibility;
-    // Buttons by their captions, without the blanks that space them out.
-    for (platform::CommandButton* b : {Command1, Command2, susumu, modoru, jidou, tomeru, end}) {
-        std::string name;
-        for (char c : b->Caption())
-            if (c != ' ')
-                name += c;
-        a.name(*b, name);
-    }
-    a.name(*Check1, lang::tr("方眼"));
-    a.name(*Check2, lang::tr("グラフ"));
-    a.name(*Check3, lang::tr("表"));
-    a.name(*Check4, lang::tr("BからPまでの線分"));
-    a.name(*Combo1, lang::tr("速度"));
-    a.name(*Text1, lang::tr("点Pが動いた距離"));
-    a.name(*kokuban, lang::tr("黒板"));
-    a.name(*hyo, lang::tr("表"));
-    a.name(*gamen, lang::tr("グラフ"));
+    // Buttons by their captions (without the blanks that space them out).
+    for (platform::CommandButton* b : {Command1, Command2, susumu, modoru, jidou, tomeru, end})
+        a.name(*b, b->Caption());
+    a.name(*Check1, lang::N_("方眼"));
+    a.name(*Check2, lang::N_("グラフ"));
+    a.name(*Check3, lang::N_("表"));
+    a.name(*Check4, lang::N_("BからPまでの線分"));
+    a.name(*Combo1, lang::N_("速度"));
+    a.name(*Text1, lang::N_("点Pが動いた距離"));
+    a.name(*kokuban, lang::N_("黒板"));
+    a.name(*hyo, lang::N_("表"));
+    a.name(*gamen, lang::N_("グラフ"));
     a.role(*kokuban, platform::Accessibility::Role::Canvas);
     a.role(*hyo, platform::Accessibility::Role::Graphic);
     a.role(*gamen, platform::Accessibility::Role::Chart);
@@ -191,6 +186,11 @@ void Form1::accessInit()
     // The small box is 17 pixels square: a press 4 pixels around it counts too.
     a.hitArea(*Check4, *kokuban, {236, 364, 25, 25});
     a.Refresh = [this] { accessRefresh(); };
+    // In another language everything is told anew, no change named.
+    a.Retell = [this] {
+        acc.told = false;
+        accessRefresh();
+    };
     accessRefresh();
 }
 

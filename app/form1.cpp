@@ -3,7 +3,7 @@
 
 Form1::Form1()
 {
-    window = platform::Window::create(lang::tr("３.１次関数  (by Zelkon)"), 0xC0FFC0, 15465, 10230);
+    window = platform::Window::create(lang::N_("３.１次関数  (by Zelkon)"), 0xC0FFC0, 15465, 10230);
     buildLayout();
     connectHandlers();
     Form_Load();

@@ -135,6 +135,18 @@ public:
     // The lesson as it stands, as the text after a page's '#'.
     std::string linkText() const;
 
+    // ---- the pupil's language (app/language.cpp) -----------------------------
+    // Shows the lesson in the language from now on, as it stands, and keeps
+    // the choice for the next start.
+    void chooseLanguage(const lang::Language& language);
+    // The menu of the languages, each in its own words, at (x, y) of a pane.
+    void languageMenu(platform::PictureBox* pane, float x, float y);
+    // Reading aloud (読み上げ, the panes' menus or F8): after every step, drop,
+    // removal, return and the run's end the status line is said with the
+    // platform's own voice. Off at first; kept for the next start.
+    bool readAloud() const;
+    void setReadAloud(bool on);
+
 private:
     // Ctrl++, Ctrl+−, Ctrl+0 and F11: the zoom and full screen.
     bool zoomKey(const platform::Key& key);

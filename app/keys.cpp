@@ -20,6 +20,11 @@ bool Form1::Form_KeyDown(const Key& k)
         return true;
     if (exportKey(k))
         return true;
+    // F8 switches reading aloud on and off, wherever the focus is.
+    if (k.code == Key::F8 && !k.ctrl && !k.alt && !k.shift) {
+        setReadAloud(!readAloud());
+        return true;
+    }
     // Escape, when nothing else took it, leaves full screen; never during a run.
     if (k.code == Key::Escape && !k.ctrl && !hashiru && window->fullScreen()) {
         window->setFullScreen(false);

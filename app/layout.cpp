@@ -22,26 +22,26 @@ void Form1::buildLayout()
     auto& w = *window;
 
     // Windowed top-level controls, first on top.
-    Command2 = &w.addButton(lang::tr("最初に"), {6720, 7560, 855, 495, 0x80C0FF, black, regular9, 29});
+    Command2 = &w.addButton(lang::N_("最初に"), {6720, 7560, 855, 495, 0x80C0FF, black, regular9, 29});
     kokuban = &w.addPictureBox(nullptr, {240, 960, 9015, 6135, green, white, {14.25, true}, 6});
-    Command1 = &w.addButton(lang::tr("初期画面"), {3240, 240, 1215, 495, lightYellow, black, {12, true}, 20});
+    Command1 = &w.addButton(lang::N_("初期画面"), {3240, 240, 1215, 495, lightYellow, black, {12, true}, 20});
     hyo = &w.addPictureBox(nullptr, {120, 8400, 9135, 1695, lightYellow, black, {14.25, true}, 16});
-    Check1 = &w.addCheckBox(nullptr, lang::tr("方眼"), 0, {5640, 360, 1215, 390, paleGreen, green, {18, false}, 15});
-    Check3 = &w.addCheckBox(nullptr, lang::tr("表"), 0, {7800, 7200, 735, 390, paleGreen, green, {18, false}, 11});
-    tomeru = &w.addButton(lang::tr("ストップ"), {2160, 7560, 975, 495, 0x80FF80, black, {12, false}, 10});
-    jidou = &w.addButton(lang::tr("自    動"), {240, 7320, 1695, 735, 0x00FF00, black, {15.75, true}, 9});
-    modoru = &w.addButton(lang::tr("戻す"), {5640, 7320, 975, 735, 0xFFFF00, black, {12, true}, 8});
-    susumu = &w.addButton(lang::tr("出す"), {4560, 7320, 975, 735, 0x00FFFF, black, {12, true}, 7});
-    Check2 = &w.addCheckBox(nullptr, lang::tr("グラフ"), 0, {7800, 7680, 1335, 390, paleGreen, green, {18, false}, 5});
+    Check1 = &w.addCheckBox(nullptr, lang::N_("方眼"), 0, {5640, 360, 1215, 390, paleGreen, green, {18, false}, 15});
+    Check3 = &w.addCheckBox(nullptr, lang::N_("表"), 0, {7800, 7200, 735, 390, paleGreen, green, {18, false}, 11});
+    tomeru = &w.addButton(lang::N_("ストップ"), {2160, 7560, 975, 495, 0x80FF80, black, {12, false}, 10});
+    jidou = &w.addButton(lang::N_("自    動"), {240, 7320, 1695, 735, 0x00FF00, black, {15.75, true}, 9});
+    modoru = &w.addButton(lang::N_("戻す"), {5640, 7320, 975, 735, 0xFFFF00, black, {12, true}, 8});
+    susumu = &w.addButton(lang::N_("出す"), {4560, 7320, 975, 735, 0x00FFFF, black, {12, true}, 7});
+    Check2 = &w.addCheckBox(nullptr, lang::N_("グラフ"), 0, {7800, 7680, 1335, 390, paleGreen, green, {18, false}, 5});
     Combo1 = &w.addComboBox({" 0", "10", "20", "50", "100", "200"}, "50",
                             {3360, 7680, 735, 315, white, black, {9.75, false}, 2, true});
-    end = &w.addButton(lang::tr("終了"), {8040, 240, 1215, 495, 0xFFC0C0, black, {12, true}, 1});
+    end = &w.addButton(lang::N_("終了"), {8040, 240, 1215, 495, 0xFFC0C0, black, {12, true}, 1});
     gamen = &w.addPictureBox(nullptr, {9480, 240, 5895, 7695, lightYellow, black, regular9, 0});
 
     // Graphical top-level controls, first on top.
-    Label8 = &w.add<Label>(lang::tr("Orizane 学習ソフト"), Box{912, 664, 113, 12}, 0x00C000, paleGreen, false, regular9);
-    Label6 = &w.add<Label>(lang::tr("関数の利用"), Box{16, 16, 160, 33}, white, 0xFF0000, false, Font{24, false});
-    Label3 = &w.add<Label>(lang::tr("速度"), Box{224, 488, 38, 19}, green, paleGreen, false, Font{14.25, false});
+    Label8 = &w.add<Label>(lang::N_("Orizane 学習ソフト"), Box{912, 664, 113, 12}, 0x00C000, paleGreen, false, regular9);
+    Label6 = &w.add<Label>(lang::N_("関数の利用"), Box{16, 16, 160, 33}, white, 0xFF0000, false, Font{24, false});
+    Label3 = &w.add<Label>(lang::N_("速度"), Box{224, 488, 38, 19}, green, paleGreen, false, Font{14.25, false});
 
     // The blackboard: windowed controls first, then the graphical ones top to bottom.
     kokuban->setDrawWidth(3);
@@ -65,7 +65,7 @@ void Form1::buildLayout()
         Line6.set(i, line(272, 216 + 8 * i, 336, 216 + 8 * i, yellow, 2));
     Line1 = &line(0, 56, 600, 56, 0x004000, 150);
     Line5.set(3, line(56, 240, 80, 240, white, 3));
-    Label1 = &k.add<Label>(lang::tr("点Ｐが動いた距離χ"), Box{24, 360, 206, 24}, white, green, false, Font{18, false});
+    Label1 = &k.add<Label>(lang::N_("点Ｐが動いた距離χ"), Box{24, 360, 206, 24}, white, green, false, Font{18, false});
     Line5.set(1, line(104, 224, 128, 224, white, 3));
     Label2 = &k.add<Label>("cm", Box{336, 368, 28, 21}, white, green, false, Font{15.75, true});
     Line4.set(1, line(24, 392, 232, 392, red, 3));

@@ -14,6 +14,8 @@ struct StartOptions {
     std::optional<int> zoom;          ///< the window's scale in percent, a whole number from 100 to 300
     bool fullScreen = false;          ///< the window fills the screen
     std::optional<std::string> link;  ///< a lesson to open, as the text of a link after its '#'
+    std::optional<std::string> lang;  ///< the language to show it in ("pt")
+    std::vector<std::string> refused; ///< what a page's address asked for that was left out ("lang=xx")
 };
 
 // An option as the command line's help lists it.
@@ -32,6 +34,7 @@ std::string readStartOption(StartOptions& options, std::string_view name, std::s
 StartOptions readStartOptions(const std::vector<std::string>& arguments);
 
 // Starts the lesson as asked: the zoom asked for, else the one kept from the
-// last run; full screen; the lesson of the link built as a pupil would by
+// last run; full screen; the language asked for (else the link's, else the
+// one kept, else Japanese); the lesson of the link built as a pupil would by
 // hand, with the parts it could not read said in one line.
 void start(Form1& form, const StartOptions& options);

@@ -53,6 +53,10 @@ void Form1::paneMenu(platform::PictureBox* pane, float x, float y)
     entries.push_back({lang::tr("画像として保存…"), [picture] { exporting::savePicture(picture); }});
     if (!platform::page::address().empty())
         entries.push_back({lang::tr("この授業のリンクをコピー"), [this] { copyLink(); }});
+    // Reading aloud, ticked while it is on.
+    entries.push_back({(readAloud() ? "✓ " : "") + lang::tr("読み上げ"), [this] { setReadAloud(!readAloud()); }});
+    // The same words in every language, so that a pupil who reads neither finds it.
+    entries.push_back({"言語 / Language", [this, pane, x, y] { languageMenu(pane, x, y); }});
     exporting::popupMenu(*pane, entries, x, y);
 }
 

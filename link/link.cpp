@@ -73,6 +73,9 @@ Lesson read(std::string_view text)
             ok = flag(value, bare, &lesson.graph);
         } else if (key == "table") {
             ok = flag(value, bare, &lesson.table);
+        } else if (key == "lang" && !bare && lang::find(value)) {
+            lesson.lang = std::string(value);
+            ok = true;
         } else if (key == "x" && !bare && value.size() <= 5 &&
                    value.find_first_not_of("0123456789.") == std::string_view::npos &&
                    value.find_first_of("0123456789") != std::string_view::npos && value.find('.') == value.rfind('.')) {
@@ -108,6 +111,8 @@ std::string write(const Lesson& lesson)
         std::snprintf(x, sizeof x, lesson.steps % 2 ? "x=%.1f" : "x=%.0f", lesson.steps / 2.0);
         parts.emplace_back(x);
     }
+    if (!lesson.lang.empty())
+        parts.push_back("lang=" + lesson.lang);
     std::string text;
     for (const std::string& p : parts)
         text += (text.empty() ? "" : "&") + p;
@@ -118,6 +123,8 @@ std::string write(const Lesson& lesson)
 
 void Form1::openLink(const lessonlink::Lesson& lesson)
 {
+    if (!lesson.lang.empty())
+        chooseLanguage(*lang::find(lesson.lang));
     // Each block dragged from its place in the tray into its column.
     for (int column = 0; column < 5; ++column) {
         const int kind = lesson.figure.at(static_cast<std::size_t>(column));
@@ -149,5 +156,7 @@ std::string Form1::linkText() const
     lesson.graph = Check2->Value() != 0;
     lesson.table = Check3->Value() != 0;
     lesson.steps = static_cast<int>(std::lround((300 - px) / 10));
+    if (lang::current().file)  // a language other than Japanese as written
+        lesson.lang = lang::current().code;
     return lessonlink::write(lesson);
 }

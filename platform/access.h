@@ -37,7 +37,9 @@ public:
     virtual ~Accessibility() = default;
 
     // The name a screen reader speaks for the control, and its role (picture
-    // boxes only; the other kinds have their own).
+    // boxes only; the other kinds have their own). Names and tooltips are
+    // the program's Japanese originals, told in the language chosen; blanks
+    // that space a caption out ("自    動") are left out of its name.
     virtual void name(AnyControl control, const std::string& name) = 0;
     virtual void role(const PictureBox& box, Role role) = 0;
     virtual void toolTip(AnyControl control, const std::string& text) = 0;
@@ -80,6 +82,8 @@ public:
     // move, descriptions change without change events (the screen reader
     // reads the newly focused control anyway).
     std::function<void()> Refresh;
+    // Runs once the language has changed: everything is told anew.
+    std::function<void()> Retell;
 };
 
 }  // namespace platform

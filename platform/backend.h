@@ -95,6 +95,23 @@ Native make(const Spec& spec);
 // the width of its border, at `zoom`.
 void place(Native control, Box box, int fontPixels, int border, double zoom);
 void setEnabled(Native button, bool enabled);
+// A caption as shown: its runs (a reading above a kanji word, where there is
+// one) at a share of its font's size.
+struct Caption {
+    std::vector<lang::Run> runs;
+    double scale = 1;
+    double width = 0;  ///< the layout's pixels it takes across at that scale
+};
+// The caption of a button, a check box, or a window's label that the backend shows as a control.
+void setCaption(Native control, const Caption& caption);
+void setTitle(Native window, const std::string& title);
+// The width of a text in the face of the captions, at `pixels`.
+double textWidth(const std::string& text, int pixels, bool bold);
+// The height of a line of that face at `pixels`.
+double lineHeight(int pixels, bool bold);
+// The window speaks this language from now on: the face of its captions,
+// the toolkit's own dialogs, the language a screen reader is told.
+void setLanguage(Native window, const lang::Language& language);
 // A check box's tick, without the change coming back as an event.
 void setChecked(Native check, bool checked);
 // A caption or a text.
@@ -165,6 +182,10 @@ void announce(Native window, const std::string& first, const std::string& rest);
 extern const bool kDescriptionChangesSpoken;
 // The focus mark around the focused control shows while the keyboard is in use.
 void showFocusMark(Native window, bool show);
+// Says the text aloud with the platform's voice for the language, cutting
+// off what it is still saying; false where it has no voice for it.
+bool speak(const std::string& text, const lang::Language& language);
+void stopSpeaking();
 
 // ---- copy, save, print, menus, messages -----------------------------------------------
 

@@ -86,8 +86,24 @@ void Placed::setLeft(float v) { Change c(*this); left_ = v; }
 void Placed::setTop(float v) { Change c(*this); top_ = v; }
 
 Label::Label(Container& owner, std::string caption, Box box, Colour fore, Colour back, bool transparent, Font font)
-    : Placed(owner, box), caption_(std::move(caption)), fore_(fore), back_(back), transparent_(transparent), font_(font)
+    : Placed(owner, box), caption_(std::move(caption)), shown_{lang::Run{caption_, {}}}, fore_(fore), back_(back),
+      transparent_(transparent), font_(font)
 {
+}
+
+bool Label::hasReadings() const
+{
+    return std::any_of(shown_.begin(), shown_.end(), [](const lang::Run& r) { return !r.reading.empty(); });
+}
+
+void Label::show(std::vector<lang::Run> runs, double textScale, bool ownFace)
+{
+    if (runs == shown_ && textScale == textScale_ && ownFace == ownFace_)
+        return;
+    const Change change(*this);
+    shown_ = std::move(runs);
+    textScale_ = textScale;
+    ownFace_ = ownFace;
 }
 
 Box Label::bounds() const

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/texts.h"
 #include "platform/helpers.h"
 
 namespace platform {
@@ -118,8 +119,20 @@ private:
 // A label of fixed size (the size of its caption).
 class Label : public Placed {
 public:
+    // `caption`: the program's Japanese original, shown in the language chosen.
     Label(Container& owner, std::string caption, Box box, Colour fore, Colour back, bool transparent, Font font);
     const std::string& Caption() const { return caption_; }
+    // The caption as shown: its runs (a reading above a kanji word, where
+    // there is one) and the share of its font's size it is drawn at, so that
+    // it fits its box. As written until the language is chosen.
+    const std::vector<lang::Run>& shown() const { return shown_; }
+    std::string shownText() const { return lang::plain(shown_, false); }
+    bool hasReadings() const;
+    double textScale() const { return textScale_; }
+    // Drawn in the program's own face whatever the language (a caption that
+    // is the same in every language: the letters, the units).
+    bool ownFace() const { return ownFace_; }
+    void show(std::vector<lang::Run> runs, double textScale, bool ownFace = false);
     Colour ForeColor() const { return fore_; }
     Colour BackColor() const { return back_; }
     bool transparent() const { return transparent_; }
@@ -128,6 +141,9 @@ public:
 
 private:
     std::string caption_;
+    std::vector<lang::Run> shown_;
+    double textScale_ = 1;
+    bool ownFace_ = false;
     Colour fore_, back_;
     bool transparent_;
     Font font_;
@@ -270,7 +286,7 @@ public:
 struct Key {
     enum Code {
         Other, Left, Right, Up, Down, Home, End, Space, Enter, Escape, Delete, Backspace,
-        PageUp, PageDown, F5, F10, F11, Plus, Minus, Digit, Letter, Menu
+        PageUp, PageDown, F5, F10, F11, Plus, Minus, Digit, Letter, Menu, F8
     };
     Code code = Other;
     int digit = 0;        ///< 0..9 for Digit (the main row or the keypad)
@@ -370,6 +386,12 @@ void close();
 std::optional<double> keptZoom();
 // The zoom last kept, or 1.
 double savedZoom();
+// The language last chosen (its code), if one is kept.
+std::optional<std::string> keptLanguage();
+void saveLanguage(const std::string& code);
+// Whether reading aloud was on when last chosen.
+bool keptReadAloud();
+void saveReadAloud(bool on);
 void saveZoom(double z);
 }  // namespace settings
 
@@ -386,6 +408,18 @@ void notice(const std::string& text, bool error);
 // Runs a handler of the program as the platform runs those of its events:
 // then what a screen reader is told follows the change.
 void handled(const std::function<void()>& handler);
+
+// Shows every window in the language: captions, labels, titles, what a
+// screen reader is told, the toolkit's own dialogs; texts longer than the
+// Japanese are drawn smaller in their control (never under 70 %).
+void chooseLanguage(const lang::Language& language);
+
+// Reading aloud: every change that is announced is also said with the
+// platform's own voice in the language chosen (a newer one cutting off one
+// still being said); where the platform has no voice for the language, a
+// message says so once and nothing is said.
+bool readAloud();
+void setReadAloud(bool on);
 
 // Copy, save and print: pictures of the picture boxes drawn afresh at a
 // larger scale (sharp, not enlarged from the screen), the clipboard, the file

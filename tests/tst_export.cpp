@@ -324,7 +324,8 @@ private slots:
         QTest::addColumn<int>("how");  // 0 right button, 1 Menu key, 2 Shift+F10
         QTest::addColumn<QString>("choose");
         QTest::addColumn<QStringList>("captions");
-        const QStringList graph{"画像をコピー", "画像として保存…"}, table = QStringList{"表をコピー"} + graph;
+        const QStringList graph{"画像をコピー", "画像として保存…", "読み上げ", "言語 / Language"},
+            table = QStringList{"表をコピー"} + graph;
         QTest::newRow("graph, right button, save") << 0 << 0 << "画像として保存…" << graph;
         QTest::newRow("graph, Shift+F10, copy picture") << 0 << 2 << "画像をコピー" << graph;
         QTest::newRow("table, right button, copy table") << 1 << 0 << "表をコピー" << table;
@@ -378,7 +379,7 @@ private slots:
         testutil::click(f->Check2);
         QCOMPARE(graph->focusPolicy(), Qt::StrongFocus);
         QVERIFY(focus(graph));
-        QCOMPARE(menu([&] { QTest::keyClick(graph, Qt::Key_F10, Qt::ShiftModifier); }).size(), 2);
+        QCOMPARE(menu([&] { QTest::keyClick(graph, Qt::Key_F10, Qt::ShiftModifier); }).size(), 4);
     }
 
     // A file that cannot be written: one message naming it and why, nothing

@@ -5,7 +5,8 @@
 #   --web    what building the lesson for browsers needs
 set -euo pipefail
 # The toolkit's Japanese texts (qt6-translations-l10n) are read at run time.
-packages=(g++ cmake make qt6-base-dev libxcb1-dev fonts-ipafont-gothic qt6-translations-l10n)
+packages=(g++ cmake make qt6-base-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin libxcb1-dev fonts-ipafont-gothic
+          qt6-translations-l10n python3-polib fonts-noto-cjk fonts-noto-core)
 web=(emscripten node-acorn python3-fonttools python3-brotli)
 for option in "$@"; do
   case $option in

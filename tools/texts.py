@@ -96,7 +96,7 @@ def install_texts():
 def catalogue():
     pot = polib.POFile(wrapwidth=0)
     pot.metadata = dict(HEADER)
-    parts = [xgettext('C++', sources('.cpp', '.h'), ['tr', 'trq']),
+    parts = [xgettext('C++', sources('.cpp', '.h'), ['tr', 'trq', 'N_']),
              xgettext('JavaScript', sources('.js'), ['tr'])]
     parts.append(page_texts(os.path.join('platform', 'web', 'kansu.html')))
     parts.append(install_texts())

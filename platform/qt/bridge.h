@@ -63,4 +63,9 @@ struct ExportDialogs {
 };
 ExportDialogs& exportDialogs();
 
+// What reading aloud says and in which language (its BCP 47 tag), instead of
+// the toolkit's voice while a test puts a stand-in here; it answers whether
+// it had a voice for the language.
+std::function<bool(const std::string& text, const std::string& tag)>& speechStandIn();
+
 }  // namespace platform::qt

@@ -272,9 +272,15 @@ void popupMenu(Native box, const std::vector<std::string>& captions, int x, int 
             shell::menuChosen(static_cast<int>(i));
 }
 
+// A line on standard error; once the window is on screen, a message in it too.
 void notice(const std::string& text, bool)
 {
     std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), text.c_str());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (dynamic_cast<WindowWidget*>(w) && w->isVisible()) {
+            exportDialogs().message(w, q(text));
+            return;
+        }
 }
 
 void fatal(const std::string& what)

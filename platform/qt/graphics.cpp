@@ -16,7 +16,13 @@ namespace platform {
 
 GlyphMask renderGlyphs(const std::string& text, int pixelSize, bool bold)
 {
+    // The program's own face in every language: the numbers on the table and
+    // the graph stay as they are.
     QFont f = qt::programFont(Font{}, false);
+    QStringList families;
+    for (const char* family : face::kFamilies)
+        families << QString::fromUtf8(family);
+    f.setFamilies(families);
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     const QFontMetrics fm(f);
@@ -50,11 +56,20 @@ Colour fromQColor(const QColor& c)
     return static_cast<Colour>(c.red()) | (static_cast<Colour>(c.green()) << 8) | (static_cast<Colour>(c.blue()) << 16);
 }
 
+QStringList& captionFamilies()
+{
+    static QStringList families = [] {
+        QStringList f;
+        for (const char* family : face::kFamilies)
+            f << QString::fromUtf8(family);
+        return f;
+    }();
+    return families;
+}
+
 QFont programFont(const Font& font, bool smooth, double zoom)
 {
-    QStringList families;
-    for (const char* family : face::kFamilies)
-        families << QString::fromUtf8(family);
+    const QStringList& families = captionFamilies();
     QFont f(families.first());
     f.setFamilies(families);
     f.setPixelSize(fontPixelsAt(font.points, zoom));
@@ -73,9 +88,9 @@ QImage view(const Image& image)
 namespace {
 
 // The fonts of the texts, made once: painting is frequent, fonts are few.
+std::map<std::pair<int, bool>, QFont> fonts;
 const QFont& textFont(int pixels, bool bold)
 {
-    static std::map<std::pair<int, bool>, QFont> fonts;
     const auto key = std::make_pair(pixels, bold);
     auto it = fonts.find(key);
     if (it == fonts.end()) {
@@ -87,9 +102,9 @@ const QFont& textFont(int pixels, bool bold)
 }
 
 // The laid-out text, made once.
+std::map<std::tuple<std::string, int, bool>, QStaticText> texts;
 const QStaticText& staticText(const std::string& text, int pixels, bool bold)
 {
-    static std::map<std::tuple<std::string, int, bool>, QStaticText> texts;
     const auto key = std::make_tuple(text, pixels, bold);
     auto it = texts.find(key);
     if (it == texts.end()) {
@@ -144,11 +159,14 @@ void PainterOf<Base>::label(const Label& label)
     const QRectF r(label.Left(), label.Top(), label.Width(), label.Height());
     if (!label.transparent())
         p_.fillRect(r, toQColor(label.BackColor()));
-    const int pixels = fontPixels(label.font().points);
+    const int pixels = static_cast<int>(std::lround(fontPixels(label.font().points) * label.textScale()));
     p_.setRenderHint(QPainter::TextAntialiasing, true);
-    p_.setFont(textFont(pixels, label.font().bold));
+    p_.setFont(label.ownFace() ? ownFont(pixels, label.font().bold) : textFont(pixels, label.font().bold));
     p_.setPen(toQColor(label.ForeColor()));
-    p_.drawStaticText(r.topLeft(), staticText(label.Caption(), pixels, label.font().bold));
+    if (label.ownFace())
+        p_.drawText(r.topLeft() + QPointF(0, QFontMetricsF(p_.font()).ascent()), q(label.shownText()));
+    else
+        p_.drawStaticText(r.topLeft(), staticText(label.shownText(), pixels, label.font().bold));
     p_.restore();
 }
 
@@ -214,6 +232,61 @@ void PainterOf<Base>::clip(const Box& device)
 
 template class PainterOf<GraphicsPainter>;
 template class PainterOf<backend::Picture>;
+
+const QFont& ownFont(int pixels, bool bold)
+{
+    static std::map<std::pair<int, bool>, QFont> own;
+    const auto key = std::make_pair(pixels, bold);
+    auto it = own.find(key);
+    if (it == own.end()) {
+        QStringList families;
+        for (const char* family : face::kFamilies)
+            families << QString::fromUtf8(family);
+        QFont f(families.first());
+        f.setFamilies(families);
+        f.setPixelSize(pixels);
+        f.setBold(bold);
+        it = own.emplace(key, f).first;
+    }
+    return it->second;
+}
+
+double lineHeight(int pixels, bool bold) { return QFontMetricsF(textFont(pixels, bold)).height(); }
+
+void forgetFonts()
+{
+    fonts.clear();
+    texts.clear();
+}
+
+double textWidth(const std::string& text, int pixels, bool bold)
+{
+    return QFontMetricsF(textFont(pixels, bold)).horizontalAdvance(q(text));
+}
+
+void drawRuns(QPainter& p, const QRectF& area, const std::vector<lang::Run>& runs, const QFont& font, bool centred)
+{
+    QFont small = font;
+    small.setPixelSize(std::max(1, font.pixelSize() / 2));
+    const QFontMetricsF big(font), little(small);
+    double width = 0;
+    for (const lang::Run& r : runs)
+        width += std::max(big.horizontalAdvance(q(r.text)), r.reading.empty() ? 0.0 : little.horizontalAdvance(q(r.reading)));
+    const double height = big.height() + little.height();
+    double x = centred ? area.left() + (area.width() - width) / 2 : area.left();
+    const double top = area.top() + (area.height() - height) / 2;
+    for (const lang::Run& r : runs) {
+        const double w = big.horizontalAdvance(q(r.text)), rw = r.reading.empty() ? 0 : little.horizontalAdvance(q(r.reading));
+        const double cell = std::max(w, rw);
+        if (rw > 0) {
+            p.setFont(small);
+            p.drawText(QPointF(x + (cell - rw) / 2, top + little.ascent()), q(r.reading));
+        }
+        p.setFont(font);
+        p.drawText(QPointF(x + (cell - w) / 2, top + little.height() + big.ascent()), q(r.text));
+        x += cell;
+    }
+}
 
 PictureImage::PictureImage(view::Size size, Colour back) : pixels(size.width, size.height, QImage::Format_RGB32)
 {

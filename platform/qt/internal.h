@@ -135,8 +135,19 @@ public:
 
 WindowWidget* windowWidget(Native n);
 
-// The toolkit's own texts (file and print dialogs, message boxes) in Japanese.
-void toolkitInJapanese();
+// The faces of the captions in the language chosen, the program's own last.
+QStringList& captionFamilies();
+// Forgets the fonts made for a face that is no longer the captions'.
+void forgetFonts();
+double textWidth(const std::string& text, int pixels, bool bold);
+double lineHeight(int pixels, bool bold);
+// The program's own face, whatever the language.
+const QFont& ownFont(int pixels, bool bold);
+// Runs of a caption with their readings above them, in `area`: centred, or from its left.
+void drawRuns(QPainter& p, const QRectF& area, const std::vector<lang::Run>& runs, const QFont& font, bool centred);
+
+// The toolkit's own texts (file and print dialogs, message boxes) in the language.
+void toolkitIn(const lang::Language& language);
 // Sets up what tells the shell of the keyboard's use and of focus moves, and
 // the marks, for a window.
 void watchAccess(WindowWidget* window);

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTranslator>
 #include <QWindow>
 
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <set>
 
+#include "platform/face.h"
 #include "platform/qt/internal.h"
 #include "platform/shell/shell.h"
 
@@ -41,6 +43,7 @@ QString colourName(Colour c) { return toQColor(c).name(); }
 class Button : public QPushButton {
 public:
     Button(const QString& caption, QWidget* parent, Colour back) : QPushButton(caption, parent), back_(back) {}
+    std::vector<lang::Run> runs;  ///< a caption with readings above it, drawn here; empty: the toolkit's text
     void zoomTo(int border)
     {
         setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black; border: %3px outset %2; }"
@@ -49,6 +52,17 @@ public:
                                      "QPushButton:focus { outline: none; }")
                           .arg(colourName(back_), toQColor(back_).darker(130).name())
                           .arg(border));
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPushButton::paintEvent(e);
+        if (runs.empty())
+            return;
+        QPainter p(this);
+        p.setPen(isEnabled() ? Qt::black : QColor(0x80, 0x80, 0x80));
+        drawRuns(p, rect(), runs, font(), true);
     }
 
 private:
@@ -70,6 +84,7 @@ public:
         : QCheckBox(caption, parent), back_(back), fore_(fore), drawnByShell_(drawnByShell)
     {
     }
+    std::vector<lang::Run> runs;  ///< a caption with readings above it, drawn here
     void zoomTo(double z)
     {
         QString sheet = QStringLiteral("QCheckBox { background-color: %1; color: %2; }").arg(colourName(back_), colourName(fore_));
@@ -82,7 +97,20 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent* e) override { drawnByShell_ ? paintByShell(this) : QCheckBox::paintEvent(e); }
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (drawnByShell_)
+            return paintByShell(this);
+        QCheckBox::paintEvent(e);
+        if (runs.empty())
+            return;
+        QPainter p(this);
+        p.setPen(toQColor(fore_));
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const int text = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this).left();
+        drawRuns(p, rect().adjusted(text, 0, 0, 0), runs, font(), false);
+    }
 
 private:
     Colour back_, fore_;
@@ -137,6 +165,7 @@ Key::Code codeOf(int key)
     case Qt::Key_PageUp: return Key::PageUp;
     case Qt::Key_PageDown: return Key::PageDown;
     case Qt::Key_F5: return Key::F5;
+    case Qt::Key_F8: return Key::F8;
     case Qt::Key_F10: return Key::F10;
     case Qt::Key_F11: return Key::F11;
     case Qt::Key_Plus:
@@ -206,19 +235,20 @@ Native controlOf(const QWidget* w)
 // ---- the window -------------------------------------------------------------------
 
 // The toolkit's own texts (the file and print dialogs, the question before a
-// file is overwritten, the buttons of a message box) in Japanese like the
-// rest of the window, whatever the system's language; they stay in English
-// only where the toolkit's translation is not installed.
-void toolkitInJapanese()
+// file is overwritten, the buttons of a message box) in the lesson's
+// language, whatever the system's; in English where the toolkit's
+// translation of that language is not installed (Debian has none for
+// Filipino, Vietnamese and Nepali).
+void toolkitIn(const lang::Language& language)
 {
     static QTranslator* translator = nullptr;
-    if (translator)
-        return;
-    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-    QLocale::setDefault(japanese);  // dates and sizes in the file dialog
-    translator = new QTranslator(qApp);
-    if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (!translator)
+        translator = new QTranslator(qApp);
+    else
+        QCoreApplication::removeTranslator(translator);
+    const QLocale locale(QString::fromLatin1(language.tag).replace(QLatin1Char('-'), QLatin1Char('_')));
+    QLocale::setDefault(locale);  // dates and sizes in the file dialog, and the language a screen reader is told
+    if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 }
 
@@ -307,7 +337,8 @@ const PixelOrder kPixelOrder = PixelOrder::Argb;
 
 Native makeWindow(const std::string& caption, Colour back, view::Size layout)
 {
-    toolkitInJapanese();
+    static const bool toolkit = (toolkitIn(lang::current()), true);
+    (void)toolkit;
     auto* w = new WindowWidget(back, QSize(layout.width, layout.height));
     w->setWindowTitle(q(caption));
     watchKeys(w);
@@ -481,6 +512,42 @@ void place(Native control, Box box, int fontPixels, int border, double zoom)
 }
 
 void setEnabled(Native button, bool enabled) { widget(button)->setEnabled(enabled); }
+
+void setCaption(Native control, const Caption& caption)
+{
+    QWidget* w = widget(control);
+    const bool readings = std::any_of(caption.runs.begin(), caption.runs.end(), [](const lang::Run& r) { return !r.reading.empty(); });
+    const QString text = readings ? QString() : q(lang::plain(caption.runs, false));
+    if (auto* b = dynamic_cast<Button*>(w)) {
+        b->runs = readings ? caption.runs : std::vector<lang::Run>{};
+        b->setText(text);
+        b->setAccessibleName(b->accessibleName());
+    } else if (auto* c = dynamic_cast<Check*>(w)) {
+        c->runs = readings ? caption.runs : std::vector<lang::Run>{};
+        c->setText(text);
+    }
+    w->update();
+}
+
+void setTitle(Native window, const std::string& title) { widget(window)->setWindowTitle(q(title)); }
+
+double textWidth(const std::string& text, int pixels, bool bold) { return qt::textWidth(text, pixels, bold); }
+double lineHeight(int pixels, bool bold) { return qt::lineHeight(pixels, bold); }
+
+void setLanguage(Native window, const lang::Language& language)
+{
+    QStringList& families = captionFamilies();
+    families.clear();
+    for (const char* family : face::captionFaces(language.code, false))
+        families << QString::fromUtf8(family);
+    for (const char* family : face::kFamilies)
+        families << QString::fromUtf8(family);
+    forgetFonts();
+    toolkitIn(language);
+    WindowWidget* w = windowWidget(window);
+    w->setFont(programFont(Font{}));
+    w->update();
+}
 
 void setChecked(Native check, bool checked)
 {

@@ -35,14 +35,47 @@ std::vector<ShellAccessibility*>& bridges()
 // The least time between two announcements, and the quiet after a focus move.
 constexpr std::int64_t kSpeechGapMs = 1000;
 
+bool aloud = false;
+const lang::Language* voiceless = nullptr;  ///< the language last found without a voice
+
+// Says a text aloud, or says once that the platform has no voice for the language.
+void sayAloud(const std::string& text)
+{
+    const lang::Language& language = lang::current();
+    if (backend::speak(text, language) || voiceless == &language)
+        return;
+    voiceless = &language;
+    backend::notice(lang::tr("この端末には、この言語で読み上げる声がありません。"), true);
+}
+
 class ShellAccessibility : public Accessibility {
 public:
     explicit ShellAccessibility(ShellWindow& window) : window_(window) { bridges().push_back(this); }
     ~ShellAccessibility() override { std::erase(bridges(), this); }
 
-    void name(AnyControl c, const std::string& text) override { backend::accessibleName(nativeOf(c.control()), text); }
+    void name(AnyControl c, const std::string& text) override
+    {
+        names_[nativeOf(c.control())] = text;
+        backend::accessibleName(nativeOf(c.control()), nameOf(text));
+    }
     void role(const PictureBox& box, Role role) override { backend::accessibleRole(nativeOf(&box), role); }
-    void toolTip(AnyControl c, const std::string& text) override { backend::toolTip(nativeOf(c.control()), text); }
+    void toolTip(AnyControl c, const std::string& text) override
+    {
+        tips_[nativeOf(c.control())] = text;
+        backend::toolTip(nativeOf(c.control()), lang::tr(text));
+    }
+
+    // Names and tooltips in the language chosen now, then everything else told anew.
+    void retell()
+    {
+        for (const auto& [native, name] : names_)
+            backend::accessibleName(native, nameOf(name));
+        for (const auto& [native, tip] : tips_)
+            backend::toolTip(native, lang::tr(tip));
+        status_.clear();
+        if (Retell)
+            Retell();
+    }
 
     const void* focus() const override
     {
@@ -129,6 +162,19 @@ public:
     }
 
 private:
+    // A name as told: blanks that space a caption out (two or more in a row) left out.
+    static std::string nameOf(const std::string& japanese)
+    {
+        const std::string text = lang::tr(japanese);
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == ' ' && ((i + 1 < text.size() && text[i + 1] == ' ') || (i > 0 && text[i - 1] == ' ')))
+                continue;
+            out += text[i];
+        }
+        return out;
+    }
+
     Native nativeOf(const void* control) const
     {
         const Control* c = window_.find(control);
@@ -165,6 +211,8 @@ private:
         said_ = speech;
         quietUntil_ = events::monotonicMs() + kSpeechGapMs;
         backend::announce(window_.native(), speech.values, speech.change);
+        if (readAloud())
+            sayAloud(speech.change.empty() ? speech.values : lang::tr("%1、%2", {speech.values, speech.change}));
     }
 
     // The focus mark around the focused control and the keyboard cursor on
@@ -177,6 +225,7 @@ private:
     }
 
     ShellWindow& window_;
+    std::map<Native, std::string> names_, tips_;  ///< as given, in Japanese
     ShellPictureBox* marksBox_ = nullptr;
     Box cursor_, selection_;  ///< the marks' outer edges, in the box's pixels
     std::string status_;
@@ -198,11 +247,32 @@ void settled()
             b->Refresh();
 }
 
+}  // namespace shell
+
+bool readAloud() { return shell::aloud; }
+
+void setReadAloud(bool on)
+{
+    shell::aloud = on;
+    shell::voiceless = nullptr;
+    if (!on)
+        backend::stopSpeaking();
+}
+
+namespace shell {
+
 void keyboardUsed(Native window, bool used)
 {
     for (ShellAccessibility* b : bridges())
         if (b->window().native() == window && b->window().alive())
             b->keyboardUsed(used);
+}
+
+void retell()
+{
+    for (ShellAccessibility* b : bridges())
+        if (b->window().alive())
+            b->retell();
 }
 
 void focusMoved()

@@ -198,6 +198,11 @@ std::optional<double> keptZoom()
 
 double savedZoom() { return keptZoom().value_or(1); }
 
+std::optional<std::string> keptLanguage() { return backend::stored("lesson/language"); }
+void saveLanguage(const std::string& code) { backend::store("lesson/language", code); }
+bool keptReadAloud() { return backend::stored("lesson/readAloud").value_or("") == "1"; }
+void saveReadAloud(bool on) { backend::store("lesson/readAloud", on ? "1" : "0"); }
+
 void saveZoom(double z)
 {
     char text[32];

@@ -60,14 +60,24 @@ public:
     virtual void paint(GraphicsPainter&, double /*s*/) const {}
     // The address the lesson knows the control by (its surface interface).
     virtual const void* control() const = 0;
+    // Shows its caption in the language chosen, fitted to its box.
+    virtual void relabel() {}
 
     ShellWindow& window;
     ShellPictureBox* const parent;  ///< null: the window's layout
     const Box design;               ///< in the layout's pixels of its container
+    int widened = 0;                ///< pixels its box reaches right of its design, for a caption that needs them
     const Font font;
     const int tabIndex;
     Native native = 0;
+    double textScale = 1;  ///< the share of its font's size its caption is shown at, to fit
 };
+
+// A caption in the language chosen, fitted to the room it has (the layout's
+// pixels): drawn smaller where it is longer than the Japanese (never under
+// 70 %); in Japanese with readings, the readings above the kanji where two
+// lines fit, else in their place.
+backend::Caption fitCaption(std::string_view japanese, const Font& font, double width, double height);
 
 class ShellButton : public CommandButton, public Control {
 public:
@@ -77,6 +87,7 @@ public:
     std::string Caption() const override { return caption_; }
     Colour BackColor() const override { return back_; }
     const void* control() const override { return static_cast<const CommandButton*>(this); }
+    void relabel() override;
 
 private:
     std::string caption_;
@@ -91,6 +102,7 @@ public:
     void setValue(int value) override;
     std::string Caption() const override { return caption_; }
     const void* control() const override { return static_cast<const CheckBox*>(this); }
+    void relabel() override;
     // The pupil ticked or unticked it.
     void toggled(bool value);
     void paint(GraphicsPainter& p, double s) const override;
@@ -209,6 +221,11 @@ public:
     ComboBox& addComboBox(const std::vector<std::string>& items, const std::string& text, const Layout& layout) override;
     void setTabOrder() override;
     void setPaneShown(const PictureBox& box, bool shown) override;
+    // Every caption, label and the title in the language chosen.
+    void relabel();
+    // The free pixels right of a control of the window's layout: its box may
+    // grow into them for a caption too long even at its smallest.
+    int roomBeside(const Control& c) const;
 
     void Show() override;
     void End() override;
@@ -279,6 +296,9 @@ struct Arrangement {
     double largest = 1;   ///< the largest zoom at which an ordinary window fits the screen
 };
 Arrangement arrange(const backend::Surroundings& surroundings, view::Size client, std::optional<double> chosen);
+
+// What a screen reader is told, told anew in the language chosen.
+void retell();
 
 // The window that owns a native (its own or one of its controls').
 ShellWindow* windowOf(Native native);

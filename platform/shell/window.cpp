@@ -60,13 +60,22 @@ Control::Control(ShellWindow& w, ShellPictureBox* p, const Layout& l)
 
 void Control::place(double zoom, double ratio)
 {
-    backend::place(native, scaled(design, zoom * ratio), fontPixelsAt(font.points, zoom), view::borderAt(zoom * ratio), zoom);
+    backend::place(native, scaled({design.left, design.top, design.width + widened, design.height}, zoom * ratio), fontPixelsAt(font.points * textScale, zoom),
+                   view::borderAt(zoom * ratio), zoom);
 }
 
 ShellButton::ShellButton(ShellWindow& w, const std::string& caption, const Layout& l)
     : Control(w, nullptr, l), caption_(caption), back_(l.back)
 {
     native = backend::make(spec(backend::Kind::Button, w, nullptr, l, caption));
+}
+
+// The face of a graphical button leaves its border and a little room on each side.
+void ShellButton::relabel()
+{
+    const backend::Caption c = fitCaption(caption_, font, design.width - 8, design.height - 4);
+    textScale = c.scale;
+    backend::setCaption(native, c);
 }
 
 void ShellButton::setEnabled(bool enabled)
@@ -83,6 +92,20 @@ ShellCheckBox::ShellCheckBox(ShellWindow& w, ShellPictureBox* p, const std::stri
     backend::Spec s = spec(backend::Kind::CheckBox, w, p, l, caption);
     s.checked = value_;
     native = backend::make(s);
+}
+
+// The box and the gap after it take 20 of the control's pixels. A caption too
+// long for the box at its smallest takes the room beside it, where there is.
+void ShellCheckBox::relabel()
+{
+    backend::Caption c = fitCaption(caption_, font, design.width - 20, design.height);
+    widened = 0;
+    if (c.width > design.width - 20 + 0.5 && !parent) {
+        c = fitCaption(caption_, font, design.width - 20 + window.roomBeside(*this), design.height);
+        widened = static_cast<int>(std::ceil(std::max(0.0, c.width - (design.width - 20))));
+    }
+    textScale = c.scale;
+    backend::setCaption(native, c);
 }
 
 void ShellCheckBox::setValue(int value)
@@ -132,7 +155,7 @@ ShellComboBox::ShellComboBox(ShellWindow& w, const std::vector<std::string>& ite
 ShellWindow::ShellWindow(const std::string& caption, Colour back, int clientW, int clientH) : caption_(caption), back_(back)
 {
     const view::Size layout{twipsToPixels(clientW), twipsToPixels(clientH)};
-    native_ = backend::makeWindow(caption, back, layout);
+    native_ = backend::makeWindow(lang::tr(caption), back, layout);
     const view::Frame frame;
     widthTwips_ = (layout.width + frame.left + frame.right) * 15;
     heightTwips_ = (layout.height + frame.top + frame.bottom) * 15;
@@ -277,7 +300,9 @@ void ShellWindow::Show()
             s.fore = label->ForeColor();
             s.font = label->font();
             s.transparent = label->transparent();
-            labels_[g] = backend::make(s);
+            const Native native = labels_[g] = backend::make(s);
+            if (native && lang::current().file)  // shown in another language already
+                backend::setCaption(native, {label->shown(), label->textScale()});
         }
     showing_ = true;
     backend::showWindow(native_);
@@ -367,7 +392,7 @@ void ShellWindow::apply(double zoom, Box shown, double ratio)
         if (native) {
             const auto& l = static_cast<const Label&>(*g);
             backend::place(native, scaled({static_cast<int>(l.Left()), static_cast<int>(l.Top()), l.Width(), l.Height()}, zoom * ratio),
-                           fontPixelsAt(l.font().points, zoom), 0, zoom);
+                           fontPixelsAt(l.font().points * l.textScale(), zoom), 0, zoom);
         }
     backend::repaint(native_, {});
     settled();

@@ -33,4 +33,7 @@ void announce(Native, const std::string& first, const std::string& rest)
 }
 void showFocusMark(Native, bool show) { kansu_dom_keyboard(show); }
 
+bool speak(const std::string& text, const lang::Language& language) { return kansu_speech_say(text.c_str(), language.tag) != 0; }
+void stopSpeaking() { kansu_speech_stop(); }
+
 }  // namespace platform::backend

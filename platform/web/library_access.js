@@ -54,4 +54,26 @@ mergeInto(LibraryManager.library, {
     var spoken = document.getElementById('spoken');
     if (spoken) spoken.textContent = UTF8ToString(text);
   },
+
+  // Reading aloud with the browser's own voices (the Web Speech API): a new
+  // text cuts off the one still being said. The browser fetches its list of
+  // voices late: until it has one, the language's voice is left to it.
+  kansu_speech_say: function(text, tag) {
+    if (!window.speechSynthesis || typeof SpeechSynthesisUtterance !== 'function') return 0;
+    var lang = UTF8ToString(tag), primary = lang.split('-')[0].toLowerCase();
+    var voices = speechSynthesis.getVoices();
+    var voice = voices.filter(function(v) { return v.lang.replace('_', '-').toLowerCase() === lang.toLowerCase(); })[0] ||
+                voices.filter(function(v) { return v.lang.split(/[-_]/)[0].toLowerCase() === primary; })[0];
+    if (voices.length && !voice) return 0;
+    speechSynthesis.cancel();
+    var u = new SpeechSynthesisUtterance(UTF8ToString(text));
+    u.lang = lang;
+    if (voice) u.voice = voice;
+    speechSynthesis.speak(u);
+    return 1;
+  },
+
+  kansu_speech_stop: function() {
+    if (window.speechSynthesis) speechSynthesis.cancel();
+  },
 });

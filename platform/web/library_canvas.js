@@ -6,15 +6,18 @@ mergeInto(LibraryManager.library, {
   $KansuCanvas: {
     glyphContext: null,
     ascents: {},
-    font: function(pixels, bold) {
-      return (bold ? 'bold ' : '') + pixels + 'px ' + KansuPage.family;
+    // The captions' face in the language chosen, or (`program`) the
+    // program's own, which the numbers printed on the table and the graph
+    // keep in every language.
+    font: function(pixels, bold, program) {
+      return (bold ? 'bold ' : '') + pixels + 'px ' + (program ? KansuPage.programFamily : KansuPage.family);
     },
     // Where the baseline lies below the top of the line box, as the desktop's
     // text engine puts it: the face's ascent, rounded up to a whole pixel.
-    ascent: function(ctx, pixels, bold) {
-      var key = pixels + (bold ? 'b' : '');
+    ascent: function(ctx, pixels, bold, program) {
+      var key = pixels + (bold ? 'b' : '') + (program ? 'p' : KansuPage.family);
       if (!(key in KansuCanvas.ascents)) {
-        ctx.font = KansuCanvas.font(pixels, bold);
+        ctx.font = KansuCanvas.font(pixels, bold, program);
         var m = ctx.measureText('');
         var a = m.fontBoundingBoxAscent;
         KansuCanvas.ascents[key] = Math.ceil(a !== undefined ? a : pixels * 1802 / 2048);
@@ -107,10 +110,10 @@ mergeInto(LibraryManager.library, {
   },
 
   kansu_canvas_text__deps: ['$KansuPage', '$KansuCanvas'],
-  kansu_canvas_text: function(box, text, x, y, scale, fontPixels, bold, colour) {
-    var ctx = KansuPage.boxes[box].ctx;
-    var ascent = KansuCanvas.ascent(ctx, fontPixels, bold);
-    ctx.font = KansuCanvas.font(fontPixels * scale, bold);
+  kansu_canvas_text: function(box, text, x, y, scale, fontPixels, flags, colour) {
+    var ctx = KansuPage.boxes[box].ctx, bold = (flags & 1) !== 0, program = (flags & 2) !== 0;
+    var ascent = KansuCanvas.ascent(ctx, fontPixels, bold, program);
+    ctx.font = KansuCanvas.font(fontPixels * scale, bold, program);
     ctx.fillStyle = KansuPage.colour(colour);
     ctx.textBaseline = 'alphabetic';
     KansuCanvas.fill(ctx, UTF8ToString(text), x, y + ascent * scale, fontPixels * scale, bold);
@@ -128,21 +131,34 @@ mergeInto(LibraryManager.library, {
   // The browser draws text smoothed only: a pixel is ink where the glyph
   // covers at least half of it, and where a thin stroke falls between two
   // pixels, the more covered of them.
+  // The width of a text in the captions' face.
+  kansu_canvas_measure__deps: ['$KansuCanvas'],
+  // Or (`height`) the height of its line.
+  kansu_canvas_measure: function(text, pixels, bold, height) {
+    if (!KansuCanvas.glyphContext)
+      KansuCanvas.glyphContext = document.createElement('canvas').getContext('2d', {willReadFrequently: true});
+    var ctx = KansuCanvas.glyphContext;
+    ctx.font = KansuCanvas.font(pixels, bold);
+    var m = ctx.measureText(UTF8ToString(text));
+    if (!height) return m.width;
+    return m.fontBoundingBoxAscent !== undefined ? m.fontBoundingBoxAscent + m.fontBoundingBoxDescent : pixels;
+  },
+
   kansu_canvas_glyphs__deps: ['$KansuPage', '$KansuCanvas', 'malloc'],
   kansu_canvas_glyphs: function(text, pixelSize, bold, widthOut, heightOut) {
     if (!KansuCanvas.glyphContext)
       KansuCanvas.glyphContext = document.createElement('canvas').getContext('2d', {willReadFrequently: true});
     var ctx = KansuCanvas.glyphContext;
     var t = UTF8ToString(text);
-    var ascent = KansuCanvas.ascent(ctx, pixelSize, bold);
+    var ascent = KansuCanvas.ascent(ctx, pixelSize, bold, true);
     var descent = KansuCanvas.descent(ctx, pixelSize, bold);
-    ctx.font = KansuCanvas.font(pixelSize, bold);
+    ctx.font = KansuCanvas.font(pixelSize, bold, true);
     var slack = 4 * Math.ceil(pixelSize / 32);
     var w = Math.max(1, Math.ceil(ctx.measureText(t).width) + slack), h = Math.max(1, ascent + descent);
     if (ctx.canvas.width < w) ctx.canvas.width = w;
     if (ctx.canvas.height < h) ctx.canvas.height = h;
     ctx.clearRect(0, 0, w, h);
-    ctx.font = KansuCanvas.font(pixelSize, bold);
+    ctx.font = KansuCanvas.font(pixelSize, bold, true);
     ctx.fillStyle = '#000';
     ctx.textBaseline = 'alphabetic';
     KansuCanvas.fill(ctx, t, 0, ascent, pixelSize, bold);

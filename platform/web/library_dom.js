@@ -12,7 +12,8 @@ mergeInto(LibraryManager.library, {
     framePending: false,
     firstFrame: false,
     away: false,    // the page has not the focus (the browser's own controls, another window)
-    family: 'sans-serif',  // the program's face, as the program names it
+    family: 'sans-serif',         // the captions' face in the language chosen
+    programFamily: 'sans-serif',  // the program's own face, as the program names it
 
     // A text of the page in the pupil's language, looked up by its Japanese
     // original, with %1, %2, ... replaced by the arguments in turn.
@@ -125,7 +126,8 @@ mergeInto(LibraryManager.library, {
     KansuPage.lesson.style.setProperty('--focus-colour', KansuPage.colour(focusColour));
     document.getElementById('stage').style.backgroundColor = KansuPage.colour(back);
     // The face the page carries, then the program's face by its names.
-    KansuPage.family = (Module['face'] ? '"' + Module['face'] + '", ' : '') + UTF8ToString(families) + ', sans-serif';
+    KansuPage.programFamily = (Module['face'] ? '"' + Module['face'] + '", ' : '') + UTF8ToString(families) + ', sans-serif';
+    KansuPage.family = KansuPage.programFamily;
     document.body.style.fontFamily = KansuPage.family;
     KansuPage.measureBold();
   },
@@ -297,6 +299,31 @@ mergeInto(LibraryManager.library, {
   kansu_dom_shown__deps: ['$KansuPage'],
   kansu_dom_shown: function(id, shown) {
     KansuPage.elements[id].style.visibility = shown ? '' : 'hidden';
+  },
+
+  // A caption (its HTML: text, and readings above kanji words as ruby); the
+  // text of a check box is its span.
+  kansu_dom_caption__deps: ['$KansuPage'],
+  kansu_dom_caption: function(id, html) {
+    var el = KansuPage.elements[id];
+    var target = el.classList.contains('check') ? el.querySelector('span') : el;
+    target.innerHTML = UTF8ToString(html);
+  },
+
+  kansu_dom_title: function(title) {
+    document.title = UTF8ToString(title);
+  },
+
+  // The page's language: the document's, and the captions' face (the
+  // language's faces on the device first; the numbers drawn keep the
+  // program's own).
+  kansu_dom_language__deps: ['$KansuPage', '$KansuCanvas'],
+  kansu_dom_language: function(tag, faces) {
+    document.documentElement.lang = UTF8ToString(tag);
+    var f = UTF8ToString(faces);
+    KansuPage.family = (f ? f + ', ' : '') + KansuPage.programFamily;
+    document.body.style.fontFamily = KansuPage.family;
+    KansuCanvas.ascents = {};
   },
 
   kansu_dom_check_set__deps: ['$KansuPage'],

@@ -30,6 +30,11 @@ void kansu_dom_lesson(int left, int top, int width, int height, double ratio, do
 void kansu_dom_canvas(int box, int width, int height, double ratio);
 void kansu_dom_tab_index(int id, int index);
 void kansu_dom_enable(int id, int enabled);
+// A caption as HTML (its texts escaped; readings above kanji words as ruby).
+void kansu_dom_caption(int id, const char* html);
+void kansu_dom_title(const char* title);
+// The page's language (its BCP 47 tag) and the faces of its captions before the program's own.
+void kansu_dom_language(const char* tag, const char* faces);
 // Hidden, an element takes no focus and is left out of what a screen reader finds.
 void kansu_dom_shown(int id, int shown);
 // Shows or hides an element that lies outside the lesson when not shown.
@@ -58,10 +63,13 @@ void kansu_canvas_rect(int canvas, double x, double y, double w, double h, std::
 // Device pixels; width in device pixels; round ends.
 void kansu_canvas_line(int canvas, double x1, double y1, double x2, double y2, std::uint32_t colour, double width);
 // A text with the top left of its line box at (x, y), `scale` device pixels to
-// one of the layout's, in a font of `fontPixels` layout pixels.
+// one of the layout's, in a font of `fontPixels` layout pixels; `bold` is 1
+// for bold, plus 2 for the program's own face whatever the language.
 void kansu_canvas_text(int canvas, const char* text, double x, double y, double scale, int fontPixels, int bold,
                        std::uint32_t colour);
 void kansu_canvas_disc(int canvas, double cx, double cy, double radius, std::uint32_t colour);
+// The width of a text in the captions' face, in pixels.
+double kansu_canvas_measure(const char* text, int pixels, int bold, int height);
 // The ink of a text without smoothing: width × height bytes allocated with malloc.
 std::uint8_t* kansu_canvas_glyphs(const char* text, int pixelSize, int bold, int* width, int* height);
 
@@ -80,6 +88,10 @@ void kansu_access_role(int id, const char* role);
 void kansu_access_tooltip(int id, const char* text);
 void kansu_access_describe(int id, const char* text);
 void kansu_access_status(const char* text);
+// Says a text with the browser's voice for the language (cutting off what it
+// is saying); 0 where it has none. Stops speaking.
+int kansu_speech_say(const char* text, const char* tag);
+void kansu_speech_stop();
 // Says a text through the polite live region.
 void kansu_access_announce(const char* text);
 

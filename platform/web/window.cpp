@@ -5,6 +5,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -64,8 +65,9 @@ public:
         const double s = this->scale();
         if (!l.transparent())
             fillDevice(scaled({static_cast<int>(l.Left()), static_cast<int>(l.Top()), l.Width(), l.Height()}, s), l.BackColor());
-        kansu_canvas_text(canvas_, l.Caption().c_str(), this->x() + l.Left() * s, this->y() + l.Top() * s, s,
-                          fontPixels(l.font().points), l.font().bold, l.ForeColor());
+        kansu_canvas_text(canvas_, l.shownText().c_str(), this->x() + l.Left() * s, this->y() + l.Top() * s, s,
+                          static_cast<int>(std::lround(fontPixels(l.font().points) * l.textScale())),
+                          l.font().bold | (l.ownFace() ? 2 : 0), l.ForeColor());
     }
     void shape(const Shape& sh) override
     {
@@ -184,6 +186,33 @@ void place(Native control, Box b, int fontPixels, int border, double)
 }
 
 void setEnabled(Native button, bool enabled) { kansu_dom_enable(idOf(button), enabled); }
+
+void setCaption(Native control, const Caption& caption)
+{
+    const auto escaped = [](const std::string& text) {
+        std::string out;
+        for (const char c : text)
+            out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
+        return out;
+    };
+    std::string html;
+    for (const lang::Run& r : caption.runs)
+        html += r.reading.empty() ? escaped(r.text) : "<ruby>" + escaped(r.text) + "<rt>" + escaped(r.reading) + "</rt></ruby>";
+    kansu_dom_caption(idOf(control), html.c_str());
+}
+
+void setTitle(Native, const std::string& title) { kansu_dom_title(title.c_str()); }
+
+double textWidth(const std::string& text, int pixels, bool bold) { return kansu_canvas_measure(text.c_str(), pixels, bold, 0); }
+double lineHeight(int pixels, bool bold) { return kansu_canvas_measure("", pixels, bold, 1); }
+
+void setLanguage(Native, const lang::Language& language)
+{
+    std::string faces;
+    for (const char* face : face::captionFaces(language.code, true))
+        faces += std::string(faces.empty() ? "" : ", ") + '"' + face + '"';
+    kansu_dom_language(language.tag, faces.c_str());
+}
 void setChecked(Native check, bool checked) { kansu_dom_check_set(idOf(check), checked); }
 void setText(Native control, const std::string& text) { kansu_dom_text_set(idOf(control), text.c_str()); }
 
@@ -243,7 +272,7 @@ platform::Key keyOf(const char* name, const char* code)
         {"ArrowLeft", Key::Left}, {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down},
         {"Home", Key::Home},      {"End", Key::End},          {" ", Key::Space},    {"Enter", Key::Enter},
         {"Escape", Key::Escape},  {"Delete", Key::Delete},    {"Backspace", Key::Backspace},
-        {"PageUp", Key::PageUp},  {"PageDown", Key::PageDown}, {"F5", Key::F5},     {"F10", Key::F10},
+        {"PageUp", Key::PageUp},  {"PageDown", Key::PageDown}, {"F5", Key::F5},     {"F8", Key::F8}, {"F10", Key::F10},
         {"+", Key::Plus},         {"=", Key::Plus},           {"-", Key::Minus},    {"ContextMenu", Key::Menu},
     };
     Key k;
