@@ -5,10 +5,17 @@ binary search. A text not translated (or fuzzy) is left out: the program
 then shows the Japanese.
 
 Usage: catalogue.py OUTPUT.cpp LANG/xx.po ...
+       catalogue.py --install OUTDIR FILE.desktop FILE.metainfo.xml LANG/xx.po ...
+The second form writes the desktop entry and the AppStream metainfo into
+OUTDIR with each language's name, generic name and summary beside the
+Japanese ones, so that a menu or a software centre presents the program in
+the language of the desktop.
 Needs Debian's python3-polib.
 """
 
+import html
 import os
+import re
 import sys
 
 import polib
@@ -28,7 +35,56 @@ def literal(text):
     return '"' + ''.join(out) + '"'
 
 
+def translations(files):
+    """Each language's finished translations by their Japanese original, for
+    the languages a desktop names by a locale (readings are for the window)."""
+    found = {}
+    for path in sorted(files):
+        name = os.path.splitext(os.path.basename(path))[0]
+        if name == 'ja_furigana':
+            continue
+        found[name] = {e.msgid: e.msgstr for e in polib.pofile(path)
+                       if e.msgstr and not e.fuzzy and not e.obsolete}
+    return found
+
+
+def install(outdir, desktop, metainfo, files):
+    languages = translations(files)
+    entry = re.compile(r'^(Name|GenericName|Comment)\[ja\]=(.*)$')
+    lines = []
+    for line in open(desktop, encoding='utf-8').read().splitlines():
+        lines.append(line)
+        m = entry.match(line)
+        if m:
+            lines += ['%s[%s]=%s' % (m.group(1), code, texts[m.group(2)])
+                      for code, texts in languages.items() if m.group(2) in texts]
+    write(os.path.join(outdir, os.path.basename(desktop)), '\n'.join(lines) + '\n')
+    tag = re.compile(r'^(\s*)<(name|summary) xml:lang="ja">([^<]*)</\2>$')
+    lines = []
+    for line in open(metainfo, encoding='utf-8').read().splitlines():
+        lines.append(line)
+        m = tag.match(line)
+        if m:
+            original = html.unescape(m.group(3))
+            lines += ['%s<%s xml:lang="%s">%s</%s>' % (m.group(1), m.group(2), code,
+                                                       html.escape(texts[original], quote=False), m.group(2))
+                      for code, texts in languages.items() if original in texts]
+    write(os.path.join(outdir, os.path.basename(metainfo)), '\n'.join(lines) + '\n')
+    return 0
+
+
+def write(path, text):
+    """Writes the file unless it already holds the text, so that a build
+    that changed nothing rebuilds nothing."""
+    if os.path.exists(path) and open(path, encoding='utf-8').read() == text:
+        return
+    with open(path, 'w', encoding='utf-8') as f:
+        f.write(text)
+
+
 def main():
+    if sys.argv[1] == '--install':
+        return install(*sys.argv[2:5], sys.argv[5:])
     output, files = sys.argv[1], sys.argv[2:]
     lines = ['// Written by tools/catalogue.py from lang/*.po: do not edit.',
              '#include "lang/catalogue.h"', '', 'namespace lang::catalogue {', '']
@@ -48,11 +104,7 @@ def main():
     lines.append('};')
     lines.append('const std::size_t kTableCount = %d;' % len(languages))
     lines += ['', '}  // namespace lang::catalogue', '']
-    text = '\n'.join(lines)
-    if os.path.exists(output) and open(output, encoding='utf-8').read() == text:
-        return 0
-    with open(output, 'w', encoding='utf-8') as f:
-        f.write(text)
+    write(output, '\n'.join(lines))
     return 0
 
 

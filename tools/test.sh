@@ -7,6 +7,14 @@ cd "$(dirname "$0")/.."
 tools/setup.sh --tests
 # The catalogue of texts lists every text the sources look up.
 /usr/bin/python3 tools/texts.py --check
+# Every translation complete: no untranslated or fuzzy text, placeholders kept.
+for po in lang/*.po; do
+  stats=$(msgfmt --check --statistics -o /dev/null "$po" 2>&1)
+  if grep -Eq 'fuzzy|untranslated' <<<"$stats"; then
+    echo "$po: $stats" >&2
+    exit 1
+  fi
+done
 # The lesson for browsers, which the browser tests drive.
 tools/web.sh
 
@@ -51,6 +59,10 @@ for wanted in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-ipafont-g
     echo "the package does not depend on $wanted: $depends" >&2
     exit 1
   fi
+done
+recommends=$(dpkg-deb --field "$deb" Recommends)
+for wanted in fonts-noto-cjk fonts-noto-core qt6-speech-speechd-plugin; do
+  grep -q "\b$wanted\b" <<<"$recommends" || { echo "the package does not recommend $wanted: $recommends" >&2; exit 1; }
 done
 dpkg -x "$deb" "$stage/unpacked"
 version=$(sed -n 's/^project(kansu VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
