@@ -35,10 +35,12 @@ public:
     // A smoothed stroke with round ends from (x1, y1) to (x2, y2), `width`
     // wide, all in device pixels.
     virtual void stroke(double x1, double y1, double x2, double y2, double width, Colour colour) = 0;
-    // A smoothed text in the program's face with the top left of its line box
-    // at (x, y) (device pixels): a font of `pixels` layout pixels, `scale`
-    // device pixels to one of them.
-    virtual void text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour) = 0;
+    // A smoothed text with the top left of its line box at (x, y) (device
+    // pixels): a font of `pixels` layout pixels, `scale` device pixels to one of
+    // them; in the faces of the chosen language, or in the program's own face
+    // when `ownFace` (digits, which sit as designed in every language).
+    virtual void text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour,
+                      bool ownFace) = 0;
     // Painting keeps inside a box of device pixels until unclip().
     virtual void clip(const Box& device) = 0;
     virtual void unclip() = 0;

@@ -101,16 +101,16 @@ const QFont& textFont(int pixels, bool bold)
     return it->second;
 }
 
-// The laid-out text, made once.
-std::map<std::tuple<std::string, int, bool>, QStaticText> texts;
-const QStaticText& staticText(const std::string& text, int pixels, bool bold)
+// The laid-out text, made once, in the language's faces or the program's own.
+std::map<std::tuple<std::string, int, bool, bool>, QStaticText> texts;
+const QStaticText& staticText(const std::string& text, int pixels, bool bold, bool ownFace = false)
 {
-    const auto key = std::make_tuple(text, pixels, bold);
+    const auto key = std::make_tuple(text, pixels, bold, ownFace);
     auto it = texts.find(key);
     if (it == texts.end()) {
         QStaticText t(q(text));
         t.setTextFormat(Qt::PlainText);
-        t.prepare(QTransform(), textFont(pixels, bold));
+        t.prepare(QTransform(), ownFace ? ownFont(pixels, bold) : textFont(pixels, bold));
         it = texts.emplace(key, t).first;
     }
     return it->second;
@@ -210,15 +210,16 @@ void PainterOf<Base>::stroke(double x1, double y1, double x2, double y2, double 
 }
 
 template <typename Base>
-void PainterOf<Base>::text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour)
+void PainterOf<Base>::text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour,
+                           bool ownFace)
 {
     atDevice();
     p_.translate(x, y);
     p_.scale(scale, scale);
     p_.setRenderHint(QPainter::TextAntialiasing, true);
-    p_.setFont(textFont(pixels, bold));
+    p_.setFont(ownFace ? ownFont(pixels, bold) : textFont(pixels, bold));
     p_.setPen(toQColor(colour));
-    p_.drawStaticText(QPointF(0, 0), staticText(text, pixels, bold));
+    p_.drawStaticText(QPointF(0, 0), staticText(text, pixels, bold, ownFace));
     p_.restore();
 }
 

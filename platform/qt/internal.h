@@ -105,7 +105,8 @@ public:
     void shape(const Shape& shape) override;
     void image(const Image& image, int x, int y, const Box& clip) override;
     void stroke(double x1, double y1, double x2, double y2, double width, Colour colour) override;
-    void text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour) override;
+    void text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour,
+              bool ownFace) override;
     void clip(const Box& device) override;
     void unclip() override { p_.restore(); }
 

@@ -502,7 +502,11 @@ void place(Native control, Box box, int fontPixels, int border, double zoom)
         return;
     }
     w->setGeometry(r);
-    QFont font = programFont(Font{9, w->property("kansuBold").toBool()});
+    // The distance box and the pace list hold only digits: they keep the
+    // program's own face in every language, so that their digits sit as designed.
+    const bool bold = w->property("kansuBold").toBool();
+    QFont font = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ? ownFont(fontPixels, bold)
+                                                                            : programFont(Font{9, bold});
     font.setPixelSize(fontPixels);
     w->setFont(font);
     if (auto* b = dynamic_cast<Button*>(w))

@@ -322,7 +322,7 @@ void ShellCheckBox::paint(GraphicsPainter& p, double s) const
     }
     p.clip(d);
     p.text(bx + box + 6 * s, d.top + (d.height - fontPixels(font.points) * s) / 2, caption_, fontPixels(font.points),
-           font.bold, s, fore_);
+           font.bold, s, fore_, false);
     p.unclip();
 }
 
@@ -335,7 +335,7 @@ void ShellTextBox::paint(GraphicsPainter& p, double s) const
     p.fillDevice({d.left + w, d.top + w, d.width - 2 * w, d.height - 2 * w}, 0xFFFFFF);
     const int font = fontPixels(this->font.points);
     p.clip(d);
-    p.text(d.left + 3 * s, d.top + (d.height - font * s) / 2, text_, font, false, s, 0);
+    p.text(d.left + 3 * s, d.top + (d.height - font * s) / 2, text_, font, false, s, 0, true);
     p.unclip();
 }
 

@@ -18,7 +18,10 @@ mergeInto(LibraryManager.library, {
     // A text of the page in the pupil's language, looked up by its Japanese
     // original, with %1, %2, ... replaced by the arguments in turn.
     tr: function(japanese, args) {
-      return japanese.replace(/%([1-9])/g, function(all, n) {
+      var original = KansuPage.newString(japanese);
+      var text = UTF8ToString(_kansu_translate(original));
+      _free(original);
+      return text.replace(/%([1-9])/g, function(all, n) {
         return args && Number(n) <= args.length ? String(args[Number(n) - 1]) : all;
       });
     },
@@ -320,6 +323,14 @@ mergeInto(LibraryManager.library, {
   kansu_dom_language__deps: ['$KansuPage', '$KansuCanvas'],
   kansu_dom_language: function(tag, faces) {
     document.documentElement.lang = UTF8ToString(tag);
+    // The page's own texts (its messages, the button that starts again)
+    // follow, and the page's script translates through KansuPage.tr from now on.
+    document.querySelectorAll('[data-tr]').forEach(function(el) {
+      if (el.tagName === 'TITLE') return;  // the program sets the title
+      if (!el.dataset.ja) el.dataset.ja = el.textContent;
+      el.textContent = KansuPage.tr(el.dataset.ja);
+    });
+    window.kansuTr = KansuPage.tr;
     var f = UTF8ToString(faces);
     KansuPage.family = (f ? f + ', ' : '') + KansuPage.programFamily;
     document.body.style.fontFamily = KansuPage.family;

@@ -12,6 +12,7 @@
 
 #include "app/form1.h"
 #include "app/start.h"
+#include "lang/texts.h"
 
 extern "C" void kansu_input_start();
 
@@ -32,6 +33,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE char* kansu_lesson_link()
     if (copy)
         std::memcpy(copy, text.c_str(), text.size() + 1);
     return copy;
+}
+
+// A text of the page's own in the language chosen, looked up by its Japanese
+// original: the page's notices and messages come from the same catalogue as
+// the lesson's texts. The answer stays valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* kansu_translate(const char* japanese)
+{
+    static std::string translated;
+    translated = lang::tr(japanese);
+    return translated.c_str();
 }
 
 int main(int argc, char* argv[])

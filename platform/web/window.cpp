@@ -84,9 +84,11 @@ public:
     {
         kansu_canvas_line(canvas_, this->x() + x1, this->y() + y1, this->x() + x2, this->y() + y2, colour, width);
     }
-    void text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour) override
+    void text(double x, double y, const std::string& text, int pixels, bool bold, double scale, Colour colour,
+              bool ownFace) override
     {
-        kansu_canvas_text(canvas_, text.c_str(), this->x() + x, this->y() + y, scale, pixels, bold, colour);
+        kansu_canvas_text(canvas_, text.c_str(), this->x() + x, this->y() + y, scale, pixels, bold | (ownFace ? 2 : 0),
+                          colour);
     }
     void clip(const Box& d) override { kansu_canvas_clip(canvas_, this->x() + d.left, this->y() + d.top, d.width, d.height); }
     void unclip() override { kansu_canvas_unclip(canvas_); }
