@@ -122,10 +122,10 @@ AccessTexts Form1::accessTexts() const
     for (int k = 0; k < 5; ++k)
         columns.push_back(hako[k] != 0 ? height(hako[k]) + " cm" : lang::tr("空き"));
     // TRANSLATORS: a sentence of what changed, for the start of the blackboard's description.
-    t.board = (acc.change.empty() ? "" : lang::tr("%1。", {acc.change})) +
-              (hako == std::array<double, 5>{} ? lang::tr("長方形にブロックはありません。")
-                                               : lang::tr("列1から列5のブロック: %1。", {lang::listOf(columns)})) +
-              lang::tr("点Pは χ = %1 cm、ABを過ぎた面積は y = %2 cm²。", {chi, y});
+    t.board = lang::sentences({acc.change.empty() ? "" : lang::tr("%1。", {acc.change}),
+                               hako == std::array<double, 5>{} ? lang::tr("長方形にブロックはありません。")
+                                                               : lang::tr("列1から列5のブロック: %1。", {lang::listOf(columns)}),
+                               lang::tr("点Pは χ = %1 cm、ABを過ぎた面積は y = %2 cm²。", {chi, y})});
     t.status = acc.change.empty() ? lang::tr("χ = %1 cm、y = %2 cm²", {chi, y})
                                   : lang::tr("χ = %1 cm、y = %2 cm²、%3", {chi, y, acc.change});
     // TRANSLATORS: the status line's values aloud; χ is read "kai", cm² "square centimetres".

@@ -146,4 +146,17 @@ std::string separator() { return tr("、"); }
 
 std::string list(std::initializer_list<std::string_view> items) { return listOf(items); }
 
+std::string sentences(std::initializer_list<std::string_view> texts)
+{
+    std::string out;
+    for (std::string_view t : texts) {
+        if (t.empty())
+            continue;
+        if (!out.empty() && !out.ends_with("。"))
+            out += ' ';
+        out += t;
+    }
+    return out;
+}
+
 }  // namespace lang

@@ -57,6 +57,10 @@ std::vector<Run> runs(std::string_view japanese);
 // Runs as plain text: each reading in place of its text, or the texts alone.
 std::string plain(const std::vector<Run>& runs, bool readings);
 
+// Sentences one after another: Japanese and Chinese, whose full stop "。"
+// ends a sentence, join them as they are; every other language with a space.
+std::string sentences(std::initializer_list<std::string_view> texts);
+
 // The separator between the items of a list in a sentence ("、").
 std::string separator();
 // A list as a sentence writes it: the items joined by the separator.

@@ -65,7 +65,7 @@ ExportDialogs& exportDialogs();
 
 // What reading aloud says and in which language (its BCP 47 tag), instead of
 // the toolkit's voice while a test puts a stand-in here; it answers whether
-// it had a voice for the language.
+// it had a voice for the language. An empty text cuts off what is being said.
 std::function<bool(const std::string& text, const std::string& tag)>& speechStandIn();
 
 }  // namespace platform::qt

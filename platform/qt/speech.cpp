@@ -33,8 +33,10 @@ namespace backend {
 
 bool speak(const std::string& text, const lang::Language& language)
 {
-    if (qt::speechStandIn())
+    if (qt::speechStandIn()) {
+        qt::speechStandIn()({}, {});
         return qt::speechStandIn()(text, language.tag);
+    }
     QTextToSpeech* speech = qt::engine();
     if (speech->state() == QTextToSpeech::Error)
         return false;
@@ -54,8 +56,9 @@ bool speak(const std::string& text, const lang::Language& language)
 void stopSpeaking()
 {
     if (qt::speechStandIn())
-        return;
-    qt::engine()->stop();
+        qt::speechStandIn()({}, {});
+    else
+        qt::engine()->stop();
 }
 
 }  // namespace backend

@@ -2,6 +2,7 @@
 // label and title shown anew in it, each fitted to the box the Japanese was
 // laid out for, and what a screen reader is told told anew.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/shell/shell.h"
 
@@ -14,6 +15,18 @@ namespace {
 constexpr double kSmallest = 0.7;
 // A reading is set in half the size of the text below it.
 constexpr double kReadingSize = 0.5;
+
+// Fonts come in whole pixels: the largest scale not above `scale` whose
+// size in pixels is whole and whose text of `full` width fits `room`, but
+// never below the smallest whole size allowed.
+double wholePixels(double scale, int pixels, double full, double room)
+{
+    const double least = std::ceil(kSmallest * pixels - 1e-9);
+    double px = std::max(least, std::round(pixels * scale));
+    while (px > least && px / pixels * full > room + 0.01)
+        px -= 1;
+    return px / pixels;
+}
 
 double widthOf(const std::vector<lang::Run>& runs, int pixels, bool bold)
 {
@@ -35,18 +48,19 @@ backend::Caption fitCaption(std::string_view japanese, const Font& font, double 
     const double tallest = std::min(1.0, height / std::max(1.0, backend::lineHeight(pixels, font.bold)));
     const bool readings = std::any_of(c.runs.begin(), c.runs.end(), [](const lang::Run& r) { return !r.reading.empty(); });
     if (readings) {
+        const double full = widthOf(c.runs, pixels, font.bold);
         const double scale =
-            std::min({1.0, width / std::max(1.0, widthOf(c.runs, pixels, font.bold)), height / ((1 + kReadingSize) * pixels)});
+            wholePixels(std::min({1.0, width / std::max(1.0, full), height / ((1 + kReadingSize) * pixels)}), pixels, full, width);
         if (scale >= kSmallest) {
             c.scale = scale;
-            c.width = scale * widthOf(c.runs, pixels, font.bold);
+            c.width = scale * full;
             return c;
         }
         // Too small for two lines: the readings in place of the kanji.
         c.runs = {lang::Run{lang::plain(c.runs, true), {}}};
     }
     const double full = widthOf(c.runs, pixels, font.bold);
-    c.scale = std::clamp(std::min(tallest, width / std::max(1.0, full)), kSmallest, 1.0);
+    c.scale = wholePixels(std::clamp(std::min(tallest, width / std::max(1.0, full)), kSmallest, 1.0), pixels, full, width);
     c.width = c.scale * full;
     return c;
 }

@@ -98,11 +98,13 @@ ShellCheckBox::ShellCheckBox(ShellWindow& w, ShellPictureBox* p, const std::stri
 // long for the box at its smallest takes the room beside it, where there is.
 void ShellCheckBox::relabel()
 {
-    backend::Caption c = fitCaption(caption_, font, design.width - 20, design.height);
+    // Two pixels spare: at a zoom the font's size and the box's are rounded apart.
+    const int room = design.width - 22;
+    backend::Caption c = fitCaption(caption_, font, room, design.height);
     widened = 0;
-    if (c.width > design.width - 20 + 0.5 && !parent) {
-        c = fitCaption(caption_, font, design.width - 20 + window.roomBeside(*this), design.height);
-        widened = static_cast<int>(std::ceil(std::max(0.0, c.width - (design.width - 20))));
+    if (c.width > room + 0.5 && !parent) {
+        c = fitCaption(caption_, font, room + window.roomBeside(*this), design.height);
+        widened = static_cast<int>(std::ceil(std::max(0.0, c.width - room)));
     }
     textScale = c.scale;
     backend::setCaption(native, c);
