@@ -132,8 +132,9 @@ public:
     // Builds the lesson of a link as a pupil would by hand: the blocks dragged
     // into their columns, the boxes ticked, then P stepped on.
     void openLink(const lessonlink::Lesson& lesson);
-    // The lesson as it stands, as the text after a page's '#'.
-    std::string linkText() const;
+    // The lesson as it stands, as the text after a page's '#', with the
+    // language shown unless it is Japanese as written (when asked).
+    std::string linkText(bool withLanguage = true) const;
 
     // ---- the pupil's language (app/language.cpp) -----------------------------
     // Shows the lesson in the language from now on, as it stands, and keeps

@@ -147,7 +147,7 @@ void Form1::openLink(const lessonlink::Lesson& lesson)
     accessRefresh();
 }
 
-std::string Form1::linkText() const
+std::string Form1::linkText(bool withLanguage) const
 {
     lessonlink::Lesson lesson;
     for (std::size_t k = 0; k < 5; ++k)
@@ -156,7 +156,7 @@ std::string Form1::linkText() const
     lesson.graph = Check2->Value() != 0;
     lesson.table = Check3->Value() != 0;
     lesson.steps = static_cast<int>(std::lround((300 - px) / 10));
-    if (lang::current().file)  // a language other than Japanese as written
+    if (withLanguage && lang::current().file)  // a language other than Japanese as written
         lesson.lang = lang::current().code;
     return lessonlink::write(lesson);
 }

@@ -68,6 +68,7 @@ row zoom_above    2 err "not '301'\.\$" -- --zoom=301
 row zoom_fraction 2 err "not '150\.5'\.\$" -- --zoom 150.5
 row zoom_signed   2 err "not '\+150'\.\$" -- --zoom +150
 row zoom_empty    2 err "not ''\.\$" -- --zoom=
+row lang_unknown  2 err "^kansu: --lang takes one of ja, furigana, en, pt, zh, fil, vi, es, ko, ne, not 'xx'\.$" -- --lang xx
 # Accepted arguments get as far as the window system, which is not there.
 row zoom_lowest   1 err "^${nodisplay//[().?]/\\&}\$" -- --zoom 100
 row zoom_highest  1 err "^${nodisplay//[().?]/\\&}\$" -- --zoom=300 --fullscreen

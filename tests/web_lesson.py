@@ -586,7 +586,7 @@ def class_checks(url, out, desktop_picture):
         b.d.execute_cdp_cmd('Input.dispatchMouseEvent', {'type': 'mouseReleased', 'x': table[0], 'y': table[1],
                                                          'button': 'right', 'clickCount': 1})
         entries = page.js("return [...document.querySelectorAll('.menu button')].map(e => e.textContent)")
-        check(entries == ['表をコピー', '画像をコピー', '画像として保存…', 'この授業のリンクをコピー'],
+        check(entries == ['表をコピー', '画像をコピー', '画像として保存…', 'この授業のリンクをコピー', '読み上げ', '言語 / Language'],
               'the table\'s menu', entries)
         page.js("document.querySelector('.menu button').click()")
         text = wait_until(lambda: clipboard().startswith('χ') and clipboard())
@@ -825,6 +825,49 @@ def free_display():
     raise RuntimeError('no free display')
 
 
+# The browser's speech as a recording: what the page hands it, "cancel" for a cut-off.
+SPEECH_STUB = """window.said = [];
+window.SpeechSynthesisUtterance = function (text) { this.text = text; };
+Object.defineProperty(window, 'speechSynthesis', {value: {
+  getVoices: function () { return [{lang: 'ja-JP'}, {lang: 'en-US'}, {lang: 'pt-BR'}]; },
+  cancel: function () { window.said.push('cancel'); },
+  speak: function (u) { window.said.push(u.lang + '|' + u.text); }}});"""
+
+
+def language_checks(url):
+    """A lesson by keys in English (chosen in the address) and in Portuguese
+    (chosen by a link), heard aloud; the choice kept over a reload; a bad
+    code left out and named."""
+    b = chromium()
+    try:
+        b.d.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': SPEECH_STUB})
+        for address, tag, board, status, aloud in (
+                ('?lang=en', 'en', 'Blackboard', 'χ = 1.5 cm, y = 3 cm²', 'en|chi 1 point 5 centimetres, y 3 square centimetres'),
+                ('#lang=pt', 'pt-BR', 'Quadro', 'χ = 1.5 cm, y = 3 cm²',
+                 'pt-BR|qui 1 vírgula 5 centímetros, ípsilon 3 centímetros quadrados')):
+            page = Page(b, url + address)
+            check(page.js('return document.documentElement.lang') == tag, tag + ': the page\'s lang')
+            page.click(board, 'div')
+            if tag == 'en':  # on from now on, kept on this device
+                page.keys(Keys.F8)
+            page.keys(Keys.SPACE, '1', Keys.SPACE, Keys.PAGE_DOWN, Keys.PAGE_DOWN, Keys.PAGE_DOWN)
+            time.sleep(1.3)
+            said = page.js('return window.said')
+            shown = page.js("return document.getElementById('status').textContent")
+            check(shown == status, tag + ': the status line', shown)
+            check(said[-2:] == ['cancel', aloud], tag + ': said aloud, cutting off what was being said', said[-4:])
+        page = Page(b, url)  # the choice kept on this device
+        check(page.js("return document.documentElement.lang + ' ' + !!document.querySelector('[aria-label=\"Avançar\"]')")
+              == 'pt-BR true', 'the language kept over a new start')
+        page = Page(b, url + '?lang=%3Cb%3E')
+        notice = page.js("return document.getElementById('notice').textContent")
+        check('lang=<b>' in notice and page.js('return document.documentElement.lang') == 'pt-BR',
+              'a bad code is left out and named', notice)
+        page.js("localStorage.clear()")
+    finally:
+        b.quit()
+
+
 def main():
     program, page_file, out = sys.argv[1:4]
     os.makedirs(out, exist_ok=True)
@@ -850,6 +893,7 @@ def main():
         chromium_checks(url)
         class_checks(url, out, desktop_picture)
         hands_checks(url)
+        language_checks(url)
 
         engines = (('chromium', chromium), ('webkit', webkit), ('firefox', BiDi))
         for engine, start in engines:

@@ -28,7 +28,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE char* kansu_lesson_link()
 {
     if (!form || !form->window->alive())
         return nullptr;
-    const std::string text = form->linkText();
+    // Without the language: the device keeps the pupil's choice itself.
+    const std::string text = form->linkText(false);
     char* copy = static_cast<char*>(std::malloc(text.size() + 1));
     if (copy)
         std::memcpy(copy, text.c_str(), text.size() + 1);
