@@ -1,7 +1,7 @@
 // Speed of what the pupil does most: a step of P with every option on (at
 // 100 % and at 200 % zoom), a step back, the repaint of the figure, one mouse
 // move while dragging, a change of zoom, and a whole automatic run without
-// pauses. Prints median and spread over repetitions.
+// pauses, a change of language. Prints median and spread over repetitions.
 #include <QApplication>
 #include <QMouseEvent>
 
@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 
 #include "app/form1.h"
+#include "lang/texts.h"
 #include "platform/qt/bridge.h"
 
 namespace {
@@ -122,6 +123,25 @@ void BM_ZoomChange(benchmark::State& state)
     form->window->setZoom(1);
 }
 
+// A change of language with a whole lesson on screen, until the new frame
+// is painted: English and Portuguese in turn (Japanese again at the end).
+void BM_LanguageChange(benchmark::State& state)
+{
+    prepare();
+    for (int i = 0; i < 14; ++i)
+        form->susumu_Click();
+    QWidget* window = platform::qt::widgetOf(*form->window);
+    QCoreApplication::processEvents();
+    bool english = true;
+    for (auto _ : state) {
+        platform::chooseLanguage(*lang::find(english ? "en" : "pt"));
+        english = !english;
+        QCoreApplication::processEvents();
+        window->repaint();
+    }
+    platform::chooseLanguage(lang::languages().front());
+}
+
 void BM_RunOf20Steps(benchmark::State& state)
 {
     prepare();
@@ -140,6 +160,7 @@ BENCHMARK(BM_Repaint)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)-
 BENCHMARK(BM_DragMove)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(BM_StepAndPaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ZoomChange)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LanguageChange)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RunOf20Steps)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 }  // namespace

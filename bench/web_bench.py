@@ -50,6 +50,55 @@ return [median(handler), median(shown), k.HEAP8.length];
 """
 
 
+# The same lesson at χ = 7, then English and Portuguese in turn, chosen from
+# the graph's menu, each timed from the click to the frame that shows it,
+# beside 100 steps in the same page.
+LANGUAGE = """
+const k = window.kansu;
+const id = n => Number(document.querySelector('#lesson [aria-label="' + n + '"]').closest('[data-kansu]').dataset.kansu);
+const board = id('黒板');
+for (let column = 0; column < 5; ++column) {
+  k._kansu_pointer(board, 0, 1, 1, 0, 470, 100);
+  k._kansu_pointer(board, 1, 1, 1, 0, 320 + 40 * column, 240);
+  k._kansu_pointer(board, 2, 1, 1, 0, 320 + 40 * column, 240);
+}
+for (const n of ['方眼', 'グラフ', '表'])
+  document.querySelector('#lesson input[aria-label="' + n + '"]').click();
+const step = id('出す'), start = id('最初に');
+const steps = [];
+for (let i = 0; i < 100; ++i) {
+  if (i % 20 === 0) { k._kansu_clicked(start); k._kansu_frame(); }
+  const t0 = performance.now();
+  k._kansu_clicked(step);
+  k._kansu_frame();
+  steps.push(performance.now() - t0);
+}
+const pane = Number(document.querySelector('#lesson div[aria-label="グラフ"]').closest('[data-kansu]').dataset.kansu);
+const entry = text => [...document.querySelectorAll('.menu button')].find(b => b.textContent.endsWith(text));
+const changes = [];
+for (let i = 0; i < 20; ++i) {
+  k._kansu_context(pane, 60, 60);  // a long press on the graph
+  entry('言語 / Language').click();
+  const chosen = entry(i % 2 ? 'Português' : 'English');
+  const t0 = performance.now();
+  chosen.click();
+  k._kansu_frame();
+  changes.push(performance.now() - t0);
+}
+localStorage.clear();
+const median = a => a.sort((x, y) => x - y)[a.length >> 1];
+return [median(changes), Math.max(...changes), median(steps)];
+"""
+
+
+def language_change(url):
+    b = chromium()
+    try:
+        return Page(b, url).js(LANGUAGE)
+    finally:
+        b.quit()
+
+
 FIRST_FRAME = "const e = performance.getEntriesByName('kansu:first-frame'); return e.length ? e[0].startTime : 0"
 
 
@@ -156,6 +205,9 @@ def main():
     print('the same at a device pixel ratio of 2: %.2f ms (the handler %.2f ms)' % (shown2, handler2))
     print('WebAssembly memory after 1,000 steps: %.1f MB at ratio 1, %.1f MB at ratio 2' %
           (memory1 / 2**20, memory2 / 2**20))
+    change, slowest, step = language_change(url + '?zoom=100')
+    print('a change of language with the whole lesson, to its frame: median %.1f ms (at most %.1f over 20); '
+          '%.0f times a step in the same page (%.2f ms)' % (change, slowest, change / step, step))
     print('processor while a run pauses (1 s pauses): %.2f %% of one' % (100 * pause_processor(url + '?zoom=100')))
     if len(sys.argv) > 2:
         step, step_and_paint = desktop_steps(sys.argv[2])
