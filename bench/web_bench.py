@@ -18,10 +18,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests'))
 from web_lesson import Page, Server, chromium, wait_until  # noqa: E402
 
-# Every option on and a 6-cm block in every column, then 1,000 steps of P,
-# each timed with the frame that shows it: forward to the far end, 最初に
-# (not timed), and on.
-STEPS = """
+# Every option on and a 6-cm block in every column.
+WHOLE_LESSON = """
 const k = window.kansu;
 const id = n => Number(document.querySelector('#lesson [aria-label="' + n + '"]').closest('[data-kansu]').dataset.kansu);
 const board = id('黒板');
@@ -32,6 +30,11 @@ for (let column = 0; column < 5; ++column) {
 }
 for (const n of ['方眼', 'グラフ', '表'])
   document.querySelector('#lesson input[aria-label="' + n + '"]').click();
+"""
+
+# The whole lesson, then 1,000 steps of P, each timed with the frame that
+# shows it: forward to the far end, 最初に (not timed), and on.
+STEPS = WHOLE_LESSON + """
 k._kansu_frame();
 const step = id('出す'), start = id('最初に'), chi = document.querySelector('input[aria-label="点Pが動いた距離"]');
 const handler = [], shown = [];
@@ -53,17 +56,7 @@ return [median(handler), median(shown), k.HEAP8.length];
 # The same lesson at χ = 7, then English and Portuguese in turn, chosen from
 # the graph's menu, each timed from the click to the frame that shows it,
 # beside 100 steps in the same page.
-LANGUAGE = """
-const k = window.kansu;
-const id = n => Number(document.querySelector('#lesson [aria-label="' + n + '"]').closest('[data-kansu]').dataset.kansu);
-const board = id('黒板');
-for (let column = 0; column < 5; ++column) {
-  k._kansu_pointer(board, 0, 1, 1, 0, 470, 100);
-  k._kansu_pointer(board, 1, 1, 1, 0, 320 + 40 * column, 240);
-  k._kansu_pointer(board, 2, 1, 1, 0, 320 + 40 * column, 240);
-}
-for (const n of ['方眼', 'グラフ', '表'])
-  document.querySelector('#lesson input[aria-label="' + n + '"]').click();
+LANGUAGE = WHOLE_LESSON + """
 const step = id('出す'), start = id('最初に');
 const steps = [];
 for (let i = 0; i < 100; ++i) {
