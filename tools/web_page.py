@@ -15,9 +15,17 @@ instead of six megabytes), renamed and licensed as the IPA Font License
 requires of a derived font; --full-font ships the original file unchanged
 instead. Either way the licence goes with it.
 
+The page's own texts (what it says before the lesson has started: the page
+for a server opened from disk, a browser without WebAssembly, a start that
+failed) go into it in every language, so that the language asked for in the
+address or kept on the device is spoken from the first word; the lesson's
+texts come with the program.
+
 Usage: web_page.py --template T --single JS --server JS WASM --icon SVG
-                   --icons PNG192 PNG512 --sources DIR... --out DIR [--full-font]
-Needs Debian's python3 with fontTools (python3-fonttools, python3-brotli).
+                   --icons PNG192 PNG512 --sources DIR... --catalogues PO...
+                   --out DIR [--full-font]
+Needs Debian's python3 with fontTools (python3-fonttools, python3-brotli) and
+python3-polib.
 """
 
 import argparse
@@ -101,14 +109,31 @@ def licence_text(full):
     return head + '\n' + licence.strip() + '\n'
 
 
+def page_texts(catalogues, languages_source):
+    """Each language's code (as an address names it) with its tag and its
+    translations of the page's own texts, from the PO files; the languages'
+    codes, tags and files as lang/texts.cpp lists them."""
+    import polib
+    with open(languages_source, encoding='utf-8') as f:
+        listed = re.findall(r'\{"([a-z]+)", "[^"]*", "([A-Za-z-]+)", "([A-Za-z_]+)", (?:true|false)\}', f.read())
+    files = {os.path.splitext(os.path.basename(p))[0]: p for p in catalogues}
+    texts = {}
+    for code, tag, name in listed:
+        po = polib.pofile(files[name])
+        texts[code] = {'tag': tag, 'texts': {e.msgid: e.msgstr for e in po if e.msgstr and not e.fuzzy and not e.obsolete
+                                             and any(o[0] == 'platform/web/kansu.html' for o in e.occurrences)}}
+    return texts
+
+
 def script_tag(js):
     # Nothing in the code may end the script element early.
     return '<script>\n' + js.replace('</script', '<\\/script') + '\n</script>'
 
 
-def page(template, icon, script, font, licence, head=''):
+def page(template, icon, script, font, licence, texts, head=''):
     """The page; with a `head` (the manifest), the app that keeps its files."""
     return (template.replace('@ICON@', icon)
+            .replace('@TEXTS@', json.dumps(texts, ensure_ascii=False, sort_keys=True))
             .replace('@APP@', 'true' if head else 'false')
             .replace('<!--@HEAD@-->', head)
             .replace('<!--@FONT_LICENCE@-->', '<!--\n' + licence.replace('--', '- -') + '-->')
@@ -124,6 +149,7 @@ def main():
     parser.add_argument('--icon', required=True)
     parser.add_argument('--icons', nargs=2, required=True, metavar=('PNG192', 'PNG512'))
     parser.add_argument('--sources', nargs='+', required=True)
+    parser.add_argument('--catalogues', nargs='+', required=True)
     parser.add_argument('--out', required=True)
     parser.add_argument('--full-font', action='store_true')
     args = parser.parse_args()
@@ -136,6 +162,8 @@ def main():
         font_bytes = subset_font(characters(args.sources))
         font_name, family = 'kansu-gothic.woff2', FAMILY
     licence = licence_text(args.full_font)
+    lang_dir = next(d for d in args.sources if os.path.basename(os.path.normpath(d)) == 'lang')
+    texts = page_texts(args.catalogues, os.path.join(lang_dir, 'texts.cpp'))
     with open(args.template, encoding='utf-8') as f:
         template = f.read()
     with open(args.icon, 'rb') as f:
@@ -151,10 +179,10 @@ def main():
             os.remove(path)
     with open(os.path.join(args.out, 'kansu.html'), 'w', encoding='utf-8') as f:
         f.write(page(template, icon, script_tag(single_js),
-                     {'family': family, 'base64': base64.b64encode(font_bytes).decode()}, licence))
+                     {'family': family, 'base64': base64.b64encode(font_bytes).decode()}, licence, texts))
     with open(os.path.join(args.out, 'index.html'), 'w', encoding='utf-8') as f:
         f.write(page(template, 'icon.svg', '<script src="kansu.js"></script>', {'family': family, 'url': font_name},
-                     licence, '<link rel="manifest" href="manifest.webmanifest">\n'
+                     licence, texts, '<link rel="manifest" href="manifest.webmanifest">\n'
                               '<meta name="theme-color" content="#008000">'))
     shutil.copyfile(args.server[0], os.path.join(args.out, 'kansu.js'))
     shutil.copyfile(args.server[1], os.path.join(args.out, 'kansu.wasm'))
