@@ -83,17 +83,16 @@ private slots:
             // So is a check box inside a picture box, with its caption beside it.
             if (!c->isVisible() || c->text().isEmpty() || c->parentWidget() != window)
                 continue;
-            const QString what = code + ": " + name(c);
-            QVERIFY2(c->font().pixelSize() >= 0.7 * designed[c] - 1, qPrintable(what + QString(" %1 of %2, %3 wide").arg(c->font().pixelSize()).arg(designed[c]).arg(c->width())));
-            const QString text = c->text();
+            const QString what = code + ": " + c->text();
+            QVERIFY2(c->font().pixelSize() >= 0.7 * designed[c] - 1, qPrintable(what));
             double room = c->width() - 2 * zoom;
             if (auto* check = qobject_cast<QCheckBox*>(c)) {
                 QStyleOptionButton option;
                 option.initFrom(check);
                 room = c->width() - c->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check).left();
             }
-            QVERIFY2(QFontMetricsF(c->font()).horizontalAdvance(text) <= room + 1,
-                     qPrintable(what + QString(" %1 > %2").arg(QFontMetricsF(c->font()).horizontalAdvance(text)).arg(room)));
+            const double width = QFontMetricsF(c->font()).horizontalAdvance(c->text());
+            QVERIFY2(width <= room + 1, qPrintable(what + QString(": %1 in %2").arg(width).arg(room)));
             for (QAbstractButton* other : controls)
                 if (other != c && other->isVisible() && other->parentWidget() == c->parentWidget())
                     QVERIFY2(!c->geometry().intersects(other->geometry()), qPrintable(what + " over " + name(other)));
@@ -103,9 +102,10 @@ private slots:
                 if (auto* label = dynamic_cast<platform::Label*>(g);
                     label && label->Visible() && !label->ownFace() && lang::current().file && !label->shownText().empty()) {
                     const int pixels = static_cast<int>(std::lround(platform::fontPixels(label->font().points) * label->textScale()));
-                    QVERIFY2(label->textScale() >= 0.7, qPrintable(QString::fromStdString(label->shownText())));
-                    QVERIFY2(platform::backend::textWidth(label->shownText(), pixels, label->font().bold) <= label->Width() + 1,
-                             qPrintable(QString::fromStdString(label->shownText()) + QString(" %1 > %2 at %3 (%4 px)").arg(platform::backend::textWidth(label->shownText(), pixels, label->font().bold)).arg(label->Width()).arg(label->textScale()).arg(pixels)));
+                    const double width = platform::backend::textWidth(label->shownText(), pixels, label->font().bold);
+                    const QString what = QString::fromStdString(label->shownText());
+                    QVERIFY2(label->textScale() >= 0.7, qPrintable(what));
+                    QVERIFY2(width <= label->Width() + 1, qPrintable(what + QString(": %1 in %2").arg(width).arg(label->Width())));
                 }
     }
 

@@ -19,11 +19,14 @@ std::function<bool(const std::string& text, const std::string& tag)>& speechStan
 }
 
 namespace {
-// Made at the first text said: speech-dispatcher is reached only when reading aloud is on.
+// Made at the first text said: speech-dispatcher is reached (and started)
+// only when something is read aloud.
+QTextToSpeech* made = nullptr;
 QTextToSpeech* engine()
 {
-    static QTextToSpeech* speech = new QTextToSpeech(qApp);
-    return speech;
+    if (!made)
+        made = new QTextToSpeech(qApp);
+    return made;
 }
 }  // namespace
 
@@ -57,8 +60,8 @@ void stopSpeaking()
 {
     if (qt::speechStandIn())
         qt::speechStandIn()({}, {});
-    else
-        qt::engine()->stop();
+    else if (qt::made)  // nothing was said yet: nothing to stop
+        qt::made->stop();
 }
 
 }  // namespace backend

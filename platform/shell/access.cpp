@@ -253,9 +253,10 @@ bool readAloud() { return shell::aloud; }
 
 void setReadAloud(bool on)
 {
+    const bool wasOn = shell::aloud;
     shell::aloud = on;
     shell::voiceless = nullptr;
-    if (!on)
+    if (wasOn && !on)
         backend::stopSpeaking();
 }
 
