@@ -1,8 +1,38 @@
 #include "platform/paint.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "platform/backend.h"
+
 namespace platform {
+
+namespace {
+
+// A label with readings: each word, its reading centred above it at half the
+// size, as the captions of the controls show them.
+void labelWithReadings(GraphicsPainter& p, const Label& label)
+{
+    const double s = p.scale();
+    if (!label.transparent())
+        p.fillDevice(scaled({static_cast<int>(label.Left()), static_cast<int>(label.Top()), label.Width(), label.Height()}, s),
+                     label.BackColor());
+    const bool bold = label.font().bold;
+    const int pixels = static_cast<int>(std::lround(fontPixels(label.font().points) * label.textScale()));
+    const int small = std::max(1, pixels / 2);
+    double x = label.Left();
+    for (const lang::Run& r : label.shown()) {
+        const double width = backend::textWidth(r.text, pixels, bold);
+        const double over = r.reading.empty() ? 0 : backend::textWidth(r.reading, small, bold);
+        const double cell = std::max(width, over);
+        if (!r.reading.empty())
+            p.text((x + (cell - over) / 2) * s, label.Top() * s, r.reading, small, bold, s, label.ForeColor(), false);
+        p.text((x + (cell - width) / 2) * s, (label.Top() + small) * s, r.text, pixels, bold, s, label.ForeColor(), false);
+        x += cell;
+    }
+}
+
+}  // namespace
 
 bool isStraight(const LineControl& line)
 {
@@ -36,7 +66,10 @@ void paintGraphics(GraphicsPainter& p, const Container& c, const Box& dirty, dou
             else
                 p.slopedLine(*line);
         } else if (auto* label = dynamic_cast<const Label*>(g)) {
-            p.label(*label);
+            if (label->hasReadings())
+                labelWithReadings(p, *label);
+            else
+                p.label(*label);
         } else if (auto* shape = dynamic_cast<const Shape*>(g)) {
             p.shape(*shape);
         }
