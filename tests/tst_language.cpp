@@ -106,6 +106,8 @@ private slots:
                     const QString what = QString::fromStdString(label->shownText());
                     QVERIFY2(label->textScale() >= 0.7, qPrintable(what));
                     QVERIFY2(width <= label->Width() + 1, qPrintable(what + QString(": %1 in %2").arg(width).arg(label->Width())));
+                    // Readings above the text only where two lines fit, else in place of the kanji.
+                    QVERIFY2(!label->hasReadings() || label->Height() >= pixels + pixels / 2, qPrintable(what));
                 }
     }
 

@@ -16,13 +16,16 @@ constexpr double kSmallest = 0.7;
 // A reading is set in half the size of the text below it.
 constexpr double kReadingSize = 0.5;
 
+// The smallest whole size in pixels a font of `pixels` may be shown at.
+double leastPixels(int pixels) { return std::ceil(kSmallest * pixels - 1e-9); }
+
 // Fonts come in whole pixels: the largest scale not above `scale` whose
 // size in pixels is whole and whose text of `full` width fits `room`, but
 // never below the smallest whole size allowed.
 double wholePixels(double scale, int pixels, double full, double room)
 {
-    const double least = std::ceil(kSmallest * pixels - 1e-9);
-    double px = std::max(least, std::round(pixels * scale));
+    const double least = leastPixels(pixels);
+    double px = std::max(least, std::floor(pixels * scale + 1e-9));
     while (px > least && px / pixels * full > room + 0.01)
         px -= 1;
     return px / pixels;
@@ -49,11 +52,10 @@ backend::Caption fitCaption(std::string_view japanese, const Font& font, double 
     const bool readings = std::any_of(c.runs.begin(), c.runs.end(), [](const lang::Run& r) { return !r.reading.empty(); });
     if (readings) {
         const double full = widthOf(c.runs, pixels, font.bold);
-        const double scale =
-            wholePixels(std::min({1.0, width / std::max(1.0, full), height / ((1 + kReadingSize) * pixels)}), pixels, full, width);
-        if (scale >= kSmallest) {
-            c.scale = scale;
-            c.width = scale * full;
+        const double fit = std::min({1.0, width / std::max(1.0, full), height / ((1 + kReadingSize) * pixels)});
+        if (std::floor(pixels * fit + 1e-9) >= leastPixels(pixels)) {
+            c.scale = wholePixels(fit, pixels, full, width);
+            c.width = c.scale * full;
             return c;
         }
         // Too small for two lines: the readings in place of the kanji.
