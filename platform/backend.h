@@ -74,8 +74,8 @@ void destroyWindow(Native window);
 enum class Kind { PictureBox, Button, CheckBox, TextBox, ComboBox, Label };
 // A control as the shell asks for it. Texts are its caption (a button, a check
 // box, a label) or its text (a text box, a combo box).
-struct Spec {
-    explicit Spec(Kind k) : kind(k) {}
+struct NewControl {
+    explicit NewControl(Kind k) : kind(k) {}
     Kind kind;
     Native window = 0;
     Native parent = 0;  ///< 0 the window, else a picture box
@@ -89,7 +89,7 @@ struct Spec {
 };
 // A new control, below every one made before it in its container. A backend
 // that draws the window's labels itself answers 0 for a label.
-Native make(const Spec& spec);
+Native make(const NewControl& asked);
 // Places a control: its box in placing pixels inside its container (the
 // window's layout, or a picture box's inside), the pixel size of its font,
 // the width of its border, at `zoom`.

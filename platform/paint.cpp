@@ -20,19 +20,34 @@ void labelWithReadings(GraphicsPainter& p, const Label& label)
     const bool bold = label.font().bold;
     const int pixels = static_cast<int>(std::lround(fontPixels(label.font().points) * label.textScale()));
     const int small = std::max(1, pixels / 2);
-    double x = label.Left();
-    for (const lang::Run& r : label.shown()) {
-        const double width = backend::textWidth(r.text, pixels, bold);
-        const double over = r.reading.empty() ? 0 : backend::textWidth(r.reading, small, bold);
-        const double cell = std::max(width, over);
-        if (!r.reading.empty())
-            p.text((x + (cell - over) / 2) * s, label.Top() * s, r.reading, small, bold, s, label.ForeColor(), false);
-        p.text((x + (cell - width) / 2) * s, (label.Top() + small) * s, r.text, pixels, bold, s, label.ForeColor(), false);
-        x += cell;
+    const auto& runs = label.shown();
+    const auto cells = rubyCells(runs, [&](const std::string& text, bool reading) {
+        return backend::textWidth(text, reading ? small : pixels, bold);
+    });
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RubyCell& c = cells[i];
+        const double x = label.Left() + c.left;
+        if (c.reading > 0)
+            p.text((x + (c.width - c.reading) / 2) * s, label.Top() * s, runs[i].reading, small, bold, s, label.ForeColor(), false);
+        p.text((x + (c.width - c.text) / 2) * s, (label.Top() + small) * s, runs[i].text, pixels, bold, s, label.ForeColor(), false);
     }
 }
 
 }  // namespace
+
+std::vector<RubyCell> rubyCells(const std::vector<lang::Run>& runs,
+                                const std::function<double(const std::string& text, bool reading)>& width)
+{
+    std::vector<RubyCell> cells;
+    double left = 0;
+    for (const lang::Run& r : runs) {
+        RubyCell c{left, 0, width(r.text, false), r.reading.empty() ? 0 : width(r.reading, true)};
+        c.width = std::max(c.text, c.reading);
+        left += c.width;
+        cells.push_back(c);
+    }
+    return cells;
+}
 
 bool isStraight(const LineControl& line)
 {

@@ -4,7 +4,9 @@
 // supplies the strokes, the text and the circle.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/layer.h"
 #include "platform/surface.h"
@@ -60,5 +62,15 @@ bool isStraight(const LineControl& line);
 // pixels: the layout's at `zoom`), bottom first. The screen has `ratio`
 // device pixels to one of the painter's.
 void paintGraphics(GraphicsPainter& p, const Container& c, const Box& dirty, double zoom, double ratio);
+
+// A caption with readings laid out word by word: each word's cell as wide as
+// the word or its reading, whichever is wider, the reading centred above the
+// word. `width(text, reading)` measures a word, or a reading at half the size.
+struct RubyCell {
+    double left, width;   ///< the cell, from the caption's left
+    double text, reading; ///< the widths of its word and of its reading (0: none)
+};
+std::vector<RubyCell> rubyCells(const std::vector<lang::Run>& runs,
+                                const std::function<double(const std::string& text, bool reading)>& width);
 
 }  // namespace platform

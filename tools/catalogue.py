@@ -48,28 +48,29 @@ def translations(files):
     return found
 
 
+def beside(source, outdir, pattern, original, translated, languages):
+    """Copies the file into outdir with, after each line that `pattern`
+    matches, the same line in every language that translates its Japanese
+    (`original` of the match), written by `translated(match, code, text)`."""
+    lines = []
+    for line in open(source, encoding='utf-8').read().splitlines():
+        lines.append(line)
+        m = pattern.match(line)
+        if m:
+            lines += [translated(m, code, texts[original(m)])
+                      for code, texts in languages.items() if original(m) in texts]
+    write(os.path.join(outdir, os.path.basename(source)), '\n'.join(lines) + '\n')
+
+
 def install(outdir, desktop, metainfo, files):
     languages = translations(files)
-    entry = re.compile(r'^(Name|GenericName|Comment)\[ja\]=(.*)$')
-    lines = []
-    for line in open(desktop, encoding='utf-8').read().splitlines():
-        lines.append(line)
-        m = entry.match(line)
-        if m:
-            lines += ['%s[%s]=%s' % (m.group(1), code, texts[m.group(2)])
-                      for code, texts in languages.items() if m.group(2) in texts]
-    write(os.path.join(outdir, os.path.basename(desktop)), '\n'.join(lines) + '\n')
-    tag = re.compile(r'^(\s*)<(name|summary) xml:lang="ja">([^<]*)</\2>$')
-    lines = []
-    for line in open(metainfo, encoding='utf-8').read().splitlines():
-        lines.append(line)
-        m = tag.match(line)
-        if m:
-            original = html.unescape(m.group(3))
-            lines += ['%s<%s xml:lang="%s">%s</%s>' % (m.group(1), m.group(2), code,
-                                                       html.escape(texts[original], quote=False), m.group(2))
-                      for code, texts in languages.items() if original in texts]
-    write(os.path.join(outdir, os.path.basename(metainfo)), '\n'.join(lines) + '\n')
+    beside(desktop, outdir, re.compile(r'^(Name|GenericName|Comment)\[ja\]=(.*)$'), lambda m: m.group(2),
+           lambda m, code, text: '%s[%s]=%s' % (m.group(1), code, text), languages)
+    beside(metainfo, outdir, re.compile(r'^(\s*)<(name|summary) xml:lang="ja">([^<]*)</\2>$'),
+           lambda m: html.unescape(m.group(3)),
+           lambda m, code, text: '%s<%s xml:lang="%s">%s</%s>' % (m.group(1), m.group(2), code,
+                                                                 html.escape(text, quote=False), m.group(2)),
+           languages)
     return 0
 
 

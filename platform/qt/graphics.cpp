@@ -19,10 +19,7 @@ GlyphMask renderGlyphs(const std::string& text, int pixelSize, bool bold)
     // The program's own face in every language: the numbers on the table and
     // the graph stay as they are.
     QFont f = qt::programFont(Font{}, false);
-    QStringList families;
-    for (const char* family : face::kFamilies)
-        families << QString::fromUtf8(family);
-    f.setFamilies(families);
+    f.setFamilies(qt::ownFamilies());
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     const QFontMetrics fm(f);
@@ -56,14 +53,20 @@ Colour fromQColor(const QColor& c)
     return static_cast<Colour>(c.red()) | (static_cast<Colour>(c.green()) << 8) | (static_cast<Colour>(c.blue()) << 16);
 }
 
-QStringList& captionFamilies()
+const QStringList& ownFamilies()
 {
-    static QStringList families = [] {
+    static const QStringList families = [] {
         QStringList f;
         for (const char* family : face::kFamilies)
             f << QString::fromUtf8(family);
         return f;
     }();
+    return families;
+}
+
+QStringList& captionFamilies()
+{
+    static QStringList families = ownFamilies();
     return families;
 }
 
@@ -240,11 +243,8 @@ const QFont& ownFont(int pixels, bool bold)
     const auto key = std::make_pair(pixels, bold);
     auto it = own.find(key);
     if (it == own.end()) {
-        QStringList families;
-        for (const char* family : face::kFamilies)
-            families << QString::fromUtf8(family);
-        QFont f(families.first());
-        f.setFamilies(families);
+        QFont f(ownFamilies().first());
+        f.setFamilies(ownFamilies());
         f.setPixelSize(pixels);
         f.setBold(bold);
         it = own.emplace(key, f).first;
@@ -270,22 +270,20 @@ void drawRuns(QPainter& p, const QRectF& area, const std::vector<lang::Run>& run
     QFont small = font;
     small.setPixelSize(std::max(1, font.pixelSize() / 2));
     const QFontMetricsF big(font), little(small);
-    double width = 0;
-    for (const lang::Run& r : runs)
-        width += std::max(big.horizontalAdvance(q(r.text)), r.reading.empty() ? 0.0 : little.horizontalAdvance(q(r.reading)));
+    const auto cells = rubyCells(
+        runs, [&](const std::string& text, bool reading) { return (reading ? little : big).horizontalAdvance(q(text)); });
+    const double width = cells.empty() ? 0 : cells.back().left + cells.back().width;
     const double height = big.height() + little.height();
-    double x = centred ? area.left() + (area.width() - width) / 2 : area.left();
+    const double left = centred ? area.left() + (area.width() - width) / 2 : area.left();
     const double top = area.top() + (area.height() - height) / 2;
-    for (const lang::Run& r : runs) {
-        const double w = big.horizontalAdvance(q(r.text)), rw = r.reading.empty() ? 0 : little.horizontalAdvance(q(r.reading));
-        const double cell = std::max(w, rw);
-        if (rw > 0) {
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RubyCell& c = cells[i];
+        if (c.reading > 0) {
             p.setFont(small);
-            p.drawText(QPointF(x + (cell - rw) / 2, top + little.ascent()), q(r.reading));
+            p.drawText(QPointF(left + c.left + (c.width - c.reading) / 2, top + little.ascent()), q(runs[i].reading));
         }
         p.setFont(font);
-        p.drawText(QPointF(x + (cell - w) / 2, top + little.height() + big.ascent()), q(r.text));
-        x += cell;
+        p.drawText(QPointF(left + c.left + (c.width - c.text) / 2, top + little.height() + big.ascent()), q(runs[i].text));
     }
 }
 

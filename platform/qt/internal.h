@@ -136,7 +136,9 @@ public:
 
 WindowWidget* windowWidget(Native n);
 
-// The faces of the captions in the language chosen, the program's own last.
+// The program's own face (its family list), and the captions' faces: the
+// chosen language's first, then the program's.
+const QStringList& ownFamilies();
 QStringList& captionFamilies();
 // Forgets the fonts made for a face that is no longer the captions'.
 void forgetFonts();

@@ -209,7 +209,7 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
     return shell::key(nativeOf(window_), k, controlOf(target));
 }
 
-QWidget* parentOf(const backend::Spec& s)
+QWidget* parentOf(const backend::NewControl& s)
 {
     if (s.parent)
         return widget<BoxFrame>(s.parent)->canvas;
@@ -437,7 +437,7 @@ void destroyWindow(Native window)
 
 // ---- controls ---------------------------------------------------------------------------
 
-Native make(const Spec& s)
+Native make(const NewControl& s)
 {
     QWidget* parent = parentOf(s);
     QWidget* w = nullptr;
@@ -544,8 +544,7 @@ void setLanguage(Native window, const lang::Language& language)
     families.clear();
     for (const char* family : face::captionFaces(language.code, false))
         families << QString::fromUtf8(family);
-    for (const char* family : face::kFamilies)
-        families << QString::fromUtf8(family);
+    families << ownFamilies();
     forgetFonts();
     toolkitIn(language);
     WindowWidget* w = windowWidget(window);

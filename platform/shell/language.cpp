@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/paint.h"
 #include "platform/shell/shell.h"
 
 namespace platform {
@@ -33,11 +34,10 @@ double wholePixels(double scale, int pixels, double full, double room)
 
 double widthOf(const std::vector<lang::Run>& runs, int pixels, bool bold)
 {
-    double width = 0;
-    for (const lang::Run& r : runs)
-        width += std::max(backend::textWidth(r.text, pixels, bold),
-                          r.reading.empty() ? 0.0 : backend::textWidth(r.reading, std::max(1, int(pixels * kReadingSize)), bold));
-    return width;
+    const auto cells = rubyCells(runs, [&](const std::string& text, bool reading) {
+        return backend::textWidth(text, reading ? std::max(1, int(pixels * kReadingSize)) : pixels, bold);
+    });
+    return cells.empty() ? 0 : cells.back().left + cells.back().width;
 }
 }  // namespace
 

@@ -46,7 +46,7 @@ ShellPictureBox::ShellPictureBox(ShellWindow& w, ShellPictureBox* p, const Layou
     backColor_ = l.back;
     foreColor_ = l.fore;
     font_ = l.font;
-    backend::Spec s(backend::Kind::PictureBox);
+    backend::NewControl s(backend::Kind::PictureBox);
     s.window = w.native();
     s.parent = p ? p->native : 0;
     s.back = l.back;

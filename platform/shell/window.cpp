@@ -25,10 +25,10 @@ Box layoutBox(const Layout& l)
     return {twipsToPixels(l.left), twipsToPixels(l.top), twipsToPixels(l.width), twipsToPixels(l.height)};
 }
 
-backend::Spec spec(backend::Kind kind, const ShellWindow& w, const ShellPictureBox* parent, const Layout& l,
-                   std::string text)
+backend::NewControl newControl(backend::Kind kind, const ShellWindow& w, const ShellPictureBox* parent,
+                               const Layout& l, std::string text)
 {
-    backend::Spec s(kind);
+    backend::NewControl s(kind);
     s.window = w.native();
     s.parent = parent ? parent->native : 0;
     s.text = std::move(text);
@@ -67,7 +67,7 @@ void Control::place(double zoom, double ratio)
 ShellButton::ShellButton(ShellWindow& w, const std::string& caption, const Layout& l)
     : Control(w, nullptr, l), caption_(caption), back_(l.back)
 {
-    native = backend::make(spec(backend::Kind::Button, w, nullptr, l, caption));
+    native = backend::make(newControl(backend::Kind::Button, w, nullptr, l, caption));
 }
 
 // The face of a graphical button leaves its border and a little room on each side.
@@ -89,7 +89,7 @@ void ShellButton::setEnabled(bool enabled)
 ShellCheckBox::ShellCheckBox(ShellWindow& w, ShellPictureBox* p, const std::string& caption, int value, const Layout& l)
     : Control(w, p, l), caption_(caption), value_(value != 0), back_(l.back), fore_(l.fore)
 {
-    backend::Spec s = spec(backend::Kind::CheckBox, w, p, l, caption);
+    backend::NewControl s = newControl(backend::Kind::CheckBox, w, p, l, caption);
     s.checked = value_;
     native = backend::make(s);
 }
@@ -133,7 +133,7 @@ void ShellCheckBox::toggled(bool value)
 ShellTextBox::ShellTextBox(ShellWindow& w, ShellPictureBox* p, const std::string& text, const Layout& l)
     : Control(w, p, l), text_(text)
 {
-    native = backend::make(spec(backend::Kind::TextBox, w, p, l, text));
+    native = backend::make(newControl(backend::Kind::TextBox, w, p, l, text));
 }
 
 void ShellTextBox::setText(const std::string& text)
@@ -147,7 +147,7 @@ void ShellTextBox::setText(const std::string& text)
 ShellComboBox::ShellComboBox(ShellWindow& w, const std::vector<std::string>& items, const std::string& text, const Layout& l)
     : Control(w, nullptr, l), items_(items)
 {
-    backend::Spec s = spec(backend::Kind::ComboBox, w, nullptr, l, text);
+    backend::NewControl s = newControl(backend::Kind::ComboBox, w, nullptr, l, text);
     s.items = items;
     native = backend::make(s);
 }
@@ -295,7 +295,7 @@ void ShellWindow::Show()
     // The window's labels, where the backend shows them as controls of their own.
     for (const Graphic* g : graphics())
         if (auto* label = dynamic_cast<const Label*>(g); label && !labels_.count(g)) {
-            backend::Spec s(backend::Kind::Label);
+            backend::NewControl s(backend::Kind::Label);
             s.window = native_;
             s.text = label->Caption();
             s.back = label->BackColor();

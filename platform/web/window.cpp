@@ -163,7 +163,7 @@ void endWindow(Native)
 
 void destroyWindow(Native) {}
 
-Native make(const Spec& s)
+Native make(const NewControl& s)
 {
     const int parent = idOf(s.parent);
     switch (s.kind) {
