@@ -5,6 +5,7 @@
 # openbox), in a Japanese locale. The desktop program and the page (in
 # Chromium, out/web/kansu.html from tools/web.sh) are driven by keys alone and
 # what Orca says, read from its debug log, is checked: see tests/orca_listen.py.
+# Last, one step on the desktop in English is heard in English words.
 #
 # Usage: bash tests/e2e_orca.sh <program> <output-dir>
 # The transcripts (orca-desktop.txt, orca-page.txt) and Orca's log go to

@@ -371,18 +371,28 @@ def window_of(pid_or_class, by='pid', seconds=30):
     return found[-1]
 
 
-def desktop(program, orca, out):
-    with open(os.path.join(out, 'orca-desktop.txt'), 'w') as transcript:
+def desktop(program, orca, out, lang=None):
+    """The lesson on the desktop; with `lang`, one step in that language
+    (English: the values said in its words)."""
+    name = 'english' if lang else 'desktop'
+    with open(os.path.join(out, 'orca-%s.txt' % name), 'w') as transcript:
         env = dict(os.environ, QT_QPA_PLATFORM='xcb', QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1')
         for v in ('QT_SCALE_FACTOR', 'QT_SCREEN_SCALE_FACTORS', 'QT_AUTO_SCREEN_SCALE_FACTOR'):
             env.pop(v, None)
-        p = start('program', [program], open(os.path.join(out, 'orca-program.log'), 'w'), env=env)
+        p = start('program', [program] + (['--lang', lang] if lang else []),
+                  open(os.path.join(out, 'orca-program.log'), 'a'), env=env)
         try:
             xdo('windowactivate', '--sync', window_of(str(p.pid)))
             transcript.write('== The window\n')
             for _, text, _ in orca.listen(quiet=2.5):
                 transcript.write('    %s\n' % text)
-            take_lesson(Lesson('desktop', orca, transcript))
+            if not lang:
+                take_lesson(Lesson('desktop', orca, transcript))
+            else:
+                lesson = Lesson('english', orca, transcript)
+                speech = speech_of(lesson.keys('Next'))
+                wanted = 'chi 0 point 5 centimetres, y 0 square centimetres'
+                lesson.scenario('a step', wanted, any(wanted in text for text in speech), speech)
         finally:
             p.terminate()
             p.wait(5)
@@ -421,7 +431,7 @@ def page(url, orca, out):
 
 def main():
     program, page_file, out = sys.argv[1:4]
-    which = sys.argv[4:] or os.environ.get('KANSU_ORCA_ONLY', 'desktop page').split()
+    which = sys.argv[4:] or os.environ.get('KANSU_ORCA_ONLY', 'desktop page english').split()
     began = time.monotonic()
     try:
         orca = session(out)
@@ -430,6 +440,9 @@ def main():
             desktop(program, orca, out)
         if 'page' in which:
             page('file://' + os.path.abspath(page_file), orca, out)
+        # Last: the language chosen is kept in the session's settings.
+        if 'english' in which:
+            desktop(program, orca, out, 'en')
         log = open(orca.log, encoding='utf-8', errors='replace').read()
         say('Orca could not speak a change %d times ("bad content sent to speak()"), could not process '
             '%d events' % (log.count('bad content sent to speak'), log.count('Could not process')))
