@@ -28,13 +28,14 @@ QString description(QWidget* w) { return QAccessible::queryAccessibleInterface(w
 QString name(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); }
 
 // What reading aloud hands the voice: "tag|text", "stop" for a cut-off.
+// A voice for every language but `missing`.
 struct Voice {
     QStringList said;
-    Voice()
+    explicit Voice(const std::string& missing = {})
     {
-        platform::qt::speechStandIn() = [this](const std::string& text, const std::string& tag) {
+        platform::qt::speechStandIn() = [this, missing](const std::string& text, const std::string& tag) {
             said << (text.empty() ? QString("stop") : QString::fromStdString(tag + "|" + text));
-            return true;
+            return tag != missing;
         };
     }
     ~Voice() { platform::qt::speechStandIn() = nullptr; }
@@ -170,6 +171,26 @@ private slots:
         QCOMPARE(voice.said.last(), "en|chi 10 centimetres, y 12 square centimetres, The automatic run stopped");
         for (int i = 1; i < voice.said.size(); i += 2)
             QCOMPARE(voice.said.at(i - 1), "stop");
+    }
+
+    // No voice for the language: said once in a message, then silence.
+    void noVoice()
+    {
+        Voice voice("ne");
+        QStringList messages;
+        const platform::qt::ExportDialogs saved = platform::qt::exportDialogs();
+        platform::qt::exportDialogs().message = [&](QWidget*, const QString& text) { messages << text; };
+        Form1 f;
+        f.Show();
+        f.chooseLanguage(*lang::find("ne"));
+        f.setReadAloud(true);
+        for (int i = 0; i < 2; ++i) {
+            testutil::click(f.susumu);
+            QTest::qWait(1100);
+        }
+        platform::qt::exportDialogs() = saved;
+        QCOMPARE(messages, QStringList{"यो उपकरणमा यो भाषा ठूलो स्वरमा पढ्ने आवाज छैन।"});
+        QCOMPARE(voice.said.filter("ne|").size(), 2);  // asked each time, in case a voice came
     }
 
     // lang= in a link, the choice kept for the next start, and codes refused.
